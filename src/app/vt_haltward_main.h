@@ -1,0 +1,86 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/console_link.h"
+#include "platform/form.h"
+
+namespace vt {
+
+// The main window: the program starts with it and ends when it unloads. Its
+// controls hold all state of the stop/restart sequence and the texts typed
+// into the server console.
+class VT_HALTWARD_MAIN : public Form {
+public:
+    explicit VT_HALTWARD_MAIN(Services& services);
+
+    // Controls, in tab order.
+    CommandButton START_STOP_BUTTON;
+    CommandButton ENABLE_NO_WARNINGS_BUTTON;
+    CommandButton SHUTDOWN_NO_WARNINGS_BUTTON;
+    CommandButton RESTART_NO_WARNINGS_BUTTON;
+    TickBox AUTOSTART_SHUTDOWN_TICKBOX;
+    TickBox AUTOSTART_RESTART_TICKBOX;
+    TickBox AUTOCLOSE_TICKBOX;
+    CommandButton SETTINGS_BUTTON;
+    CommandButton EXIT_BUTTON;
+    CommandButton ABOUT_BUTTON;
+    Label STATUS_LABEL;
+    Label CURRENT_STATUS_LABEL;
+    Label APP_EXE_NAME_TEXTBOX;
+    Label EXE_NAME_LABEL;
+    Label VT_HALTWARD_TITLE_1;
+    Frame NO_WARNINGS_FRAME;
+    Label SERVER_NAME_LABEL;
+    Label S_N_LABEL;
+    TextBox THREE_MIN_MESSAGE_TEXTBOX;
+    TextBox TWO_MIN_MESSAGE_TEXTBOX;
+    TextBox ONE_MIN_MESSAGE_TEXTBOX;
+    TextBox SHUTDOWN_RESTART_MESSAGE_TEXTBOX;
+    TextBox WINDOW_NAME_TEXTBOX;
+
+    vt::Timer AUTOSTART_TIMER;
+    vt::Timer MIN_THREE_MESSAGE_TIMER;
+    vt::Timer MIN_TWO_MESSAGE_TIMER;
+    vt::Timer MIN_ONE_MESSAGE_TIMER;
+    vt::Timer SHUTDOWN_RESTART_MESSAGE_TIMER;
+    vt::Timer AUTOCLOSE_TIMER;
+
+    // Lifecycle and the window's own buttons (vt_haltward_main.cpp).
+    void Form_Load() override;
+    void Form_Unload(int& cancel) override;
+    void EXIT_BUTTON_Click();
+    void ABOUT_BUTTON_Click();
+    void SETTINGS_BUTTON_Click();
+
+    // The stop/restart sequence (console/sequence.cpp).
+    void START_STOP_BUTTON_Click();
+    void AUTOSTART_SHUTDOWN_TICKBOX_Click();
+    void AUTOSTART_RESTART_TICKBOX_Click();
+    void AUTOSTART_TIMER_Timer();
+    void MIN_THREE_MESSAGE_TIMER_Timer();
+    void MIN_TWO_MESSAGE_TIMER_Timer();
+    void MIN_ONE_MESSAGE_TIMER_Timer();
+    void SHUTDOWN_RESTART_MESSAGE_TIMER_Timer();
+    void AUTOCLOSE_TIMER_Timer();
+
+    // The immediate actions (console/immediate_actions.cpp).
+    void ENABLE_NO_WARNINGS_BUTTON_Click();
+    void SHUTDOWN_NO_WARNINGS_BUTTON_Click();
+    void RESTART_NO_WARNINGS_BUTTON_Click();
+
+    // Console steps (console/console_steps.cpp).
+    std::unique_ptr<KeySender> ActivateServerConsole();
+    void SayOnServerConsole(KeySender& sender, const TextBox& message);
+    void SendServerCommand(KeySender& sender, const std::string& keys);
+
+private:
+    void wireEvents();
+    void storePlacementAndTicks();
+    void loadTicks();
+    void armAtStart(TickBox& first, TickBox& second);
+    void stopAllTimers();
+};
+
+} // namespace vt

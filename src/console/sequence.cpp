@@ -1,0 +1,133 @@
+// The warned stop/restart: START arms a chain of six timers; each handler does
+// its step, starts the next timer and stops its own. A console step that fails
+// ends its handler before that, so its timer stays enabled and the step is
+// tried again at the next tick: a run waits for a missing console rather than
+// skipping a warning. STOP aborts at any point.
+#include "app/vt_haltward_main.h"
+
+namespace vt {
+
+void VT_HALTWARD_MAIN::START_STOP_BUTTON_Click()
+{
+    if (START_STOP_BUTTON.caption() == "START") {
+        START_STOP_BUTTON.setCaption("STOP");
+        AUTOSTART_TIMER.setEnabled(true);
+        CURRENT_STATUS_LABEL.setCaption("!!! STARTING IN 10 SECONDS !!!");
+        AUTOSTART_SHUTDOWN_TICKBOX.setEnabled(false);
+        AUTOSTART_RESTART_TICKBOX.setEnabled(false);
+        ENABLE_NO_WARNINGS_BUTTON.setEnabled(false);
+        SETTINGS_BUTTON.setEnabled(false);
+    } else {
+        START_STOP_BUTTON.setCaption("START");
+        stopAllTimers();
+        AUTOSTART_SHUTDOWN_TICKBOX.setEnabled(true);
+        AUTOSTART_RESTART_TICKBOX.setEnabled(true);
+        ENABLE_NO_WARNINGS_BUTTON.setEnabled(true);
+        SETTINGS_BUTTON.setEnabled(true);
+        CURRENT_STATUS_LABEL.setCaption("!!! ABORTED !!!");
+    }
+}
+
+// Ticking one mode unticks and disables the other; unticking it clears the mode.
+void VT_HALTWARD_MAIN::AUTOSTART_SHUTDOWN_TICKBOX_Click()
+{
+    if (AUTOSTART_SHUTDOWN_TICKBOX.value() == 1) {
+        AUTOSTART_RESTART_TICKBOX.setEnabled(false);
+        START_STOP_BUTTON.setEnabled(true);
+        AUTOSTART_RESTART_TICKBOX.setValue(0);
+    } else {
+        AUTOSTART_RESTART_TICKBOX.setEnabled(true);
+        START_STOP_BUTTON.setEnabled(false);
+        START_STOP_BUTTON.setCaption("START");
+        stopAllTimers();
+    }
+}
+
+void VT_HALTWARD_MAIN::AUTOSTART_RESTART_TICKBOX_Click()
+{
+    if (AUTOSTART_RESTART_TICKBOX.value() == 1) {
+        AUTOSTART_SHUTDOWN_TICKBOX.setEnabled(false);
+        START_STOP_BUTTON.setEnabled(true);
+        AUTOSTART_SHUTDOWN_TICKBOX.setValue(0);
+    } else {
+        AUTOSTART_SHUTDOWN_TICKBOX.setEnabled(true);
+        START_STOP_BUTTON.setEnabled(false);
+        START_STOP_BUTTON.setCaption("START");
+        stopAllTimers();
+    }
+}
+
+void VT_HALTWARD_MAIN::AUTOSTART_TIMER_Timer()
+{
+    START_STOP_BUTTON.setCaption("STOP");
+    ENABLE_NO_WARNINGS_BUTTON.setEnabled(false);
+    CURRENT_STATUS_LABEL.setCaption("SPIGOT SHUTDOWN IN 3 MINS");
+    SayOnServerConsole(*ActivateServerConsole(), THREE_MIN_MESSAGE_TEXTBOX);
+    MIN_THREE_MESSAGE_TIMER.setEnabled(true);
+    AUTOSTART_TIMER.setEnabled(false);
+}
+
+void VT_HALTWARD_MAIN::MIN_THREE_MESSAGE_TIMER_Timer()
+{
+    CURRENT_STATUS_LABEL.setCaption("SPIGOT SHUTDOWN IN 2 MINS");
+    SayOnServerConsole(*ActivateServerConsole(), TWO_MIN_MESSAGE_TEXTBOX);
+    MIN_TWO_MESSAGE_TIMER.setEnabled(true);
+    MIN_THREE_MESSAGE_TIMER.setEnabled(false);
+}
+
+void VT_HALTWARD_MAIN::MIN_TWO_MESSAGE_TIMER_Timer()
+{
+    CURRENT_STATUS_LABEL.setCaption("SPIGOT SHUTDOWN IN 1 MIN");
+    SayOnServerConsole(*ActivateServerConsole(), ONE_MIN_MESSAGE_TEXTBOX);
+    MIN_ONE_MESSAGE_TIMER.setEnabled(true);
+    MIN_TWO_MESSAGE_TIMER.setEnabled(false);
+}
+
+void VT_HALTWARD_MAIN::MIN_ONE_MESSAGE_TIMER_Timer()
+{
+    if (AUTOSTART_SHUTDOWN_TICKBOX.value() == 1)
+        CURRENT_STATUS_LABEL.setCaption("!!! SPIGOT SHUTTING DOWN !!!");
+    if (AUTOSTART_RESTART_TICKBOX.value() == 1)
+        CURRENT_STATUS_LABEL.setCaption("!!! SPIGOT RESTARTING !!!");
+    SayOnServerConsole(*ActivateServerConsole(), SHUTDOWN_RESTART_MESSAGE_TEXTBOX);
+    SHUTDOWN_RESTART_MESSAGE_TIMER.setEnabled(true);
+    MIN_ONE_MESSAGE_TIMER.setEnabled(false);
+}
+
+void VT_HALTWARD_MAIN::SHUTDOWN_RESTART_MESSAGE_TIMER_Timer()
+{
+    if (AUTOSTART_SHUTDOWN_TICKBOX.value() == 1) {
+        SendServerCommand(*ActivateServerConsole(), "stop{Enter}");
+        AUTOCLOSE_TIMER.setEnabled(true);
+    }
+    SHUTDOWN_RESTART_MESSAGE_TIMER.setEnabled(false);
+    if (AUTOSTART_RESTART_TICKBOX.value() == 1) {
+        SendServerCommand(*ActivateServerConsole(), "restart{Enter}");
+        AUTOCLOSE_TIMER.setEnabled(true);
+    }
+    SHUTDOWN_RESTART_MESSAGE_TIMER.setEnabled(false);
+    if (AUTOCLOSE_TICKBOX.value() == 1)
+        CURRENT_STATUS_LABEL.setCaption("!!! AUTOCLOSING IN 10 SECONDS !!!");
+    else
+        CURRENT_STATUS_LABEL.setCaption("FINISHING...");
+}
+
+void VT_HALTWARD_MAIN::AUTOCLOSE_TIMER_Timer()
+{
+    if (AUTOCLOSE_TICKBOX.value() == 1) {
+        AUTOCLOSE_TIMER.setEnabled(false);
+        unload();
+        return;
+    }
+    AUTOCLOSE_TIMER.setEnabled(false);
+    ENABLE_NO_WARNINGS_BUTTON.setEnabled(true);
+    START_STOP_BUTTON.setCaption("START");
+    SETTINGS_BUTTON.setEnabled(true);
+    CURRENT_STATUS_LABEL.setCaption("READY...");
+    if (AUTOSTART_SHUTDOWN_TICKBOX.value() == 1)
+        AUTOSTART_SHUTDOWN_TICKBOX.setEnabled(true);
+    if (AUTOSTART_RESTART_TICKBOX.value() == 1)
+        AUTOSTART_RESTART_TICKBOX.setEnabled(true);
+}
+
+} // namespace vt

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace vt {
+
+// Every expected failure of a platform or control operation is one of these.
+// The message is written for the server operator: it says what went wrong in
+// words they can act on. The event dispatcher catches them, ends the handler
+// and reports the message; nothing else catches them.
+class Failure : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// No window bears the console title, or more than one could be meant.
+class ConsoleNotFound : public Failure {
+public:
+    using Failure::Failure;
+};
+
+// The input focus left the console window while keys were being typed.
+class FocusLost : public Failure {
+public:
+    using Failure::Failure;
+};
+
+// The keystroke sender could not be created or could not deliver keys.
+class KeySenderFailed : public Failure {
+public:
+    using Failure::Failure;
+};
+
+// A keystroke string is not valid notation; nothing of it was typed.
+class NotationError : public Failure {
+public:
+    NotationError(std::size_t position, std::string token, const std::string& why);
+    std::size_t position() const { return position_; }
+    const std::string& token() const { return token_; }
+
+private:
+    std::size_t position_;
+    std::string token_;
+};
+
+// A stored setting does not convert to what its key holds.
+class BadStoredValue : public Failure {
+public:
+    using Failure::Failure;
+};
+
+// The settings store could not be read or written.
+class StoreError : public Failure {
+public:
+    using Failure::Failure;
+};
+
+} // namespace vt

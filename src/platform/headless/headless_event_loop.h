@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <vector>
+
+#include "platform/event_loop.h"
+
+namespace vt {
+
+// An event loop on a virtual clock that tests advance: a whole 210-second run
+// takes milliseconds. Modal dialogs are scripted: a test queues what the
+// operator does in the next dialog before it opens.
+class HeadlessEventLoop : public EventLoop {
+public:
+    using ModalScript = std::function<void(Form& dialog)>;
+
+    std::int64_t nowMs() const override { return nowMs_; }
+    void timerChanged(Timer& timer) override;
+    // Runs the next queued script on the dialog; the script must close it.
+    void runModal(Form& dialog) override;
+    // Runs the clock until the main form unloads or no timer is left, at most maxMs.
+    void run(Form& main) override;
+
+    // Moves the clock on, firing every timer that falls due, in order.
+    void advanceMs(std::int64_t milliseconds);
+    void advance(double seconds) { advanceMs(static_cast<std::int64_t>(seconds * 1000.0)); }
+
+    void onNextModal(ModalScript script) { modalScripts_.push_back(std::move(script)); }
+    std::size_t pendingModalScripts() const { return modalScripts_.size(); }
+    // Upper bound of run(), so a test that never ends fails instead of hanging.
+    std::int64_t runLimitMs = 24LL * 3600 * 1000;
+
+private:
+    struct Scheduled {
+        Timer* timer;
+        std::int64_t dueMs;
+        std::uint64_t order; // ties fire in the order the timers were started
+    };
+    Scheduled* nextDueBy(std::int64_t limitMs);
+    void fire(Scheduled& entry);
+
+    std::int64_t nowMs_ = 0;
+    std::uint64_t nextOrder_ = 0;
+    std::vector<Scheduled> scheduled_;
+    std::deque<ModalScript> modalScripts_;
+};
+
+} // namespace vt

@@ -1,0 +1,11 @@
+#include "platform/headless/null_views.h"
+
+namespace vt {
+
+std::unique_ptr<FormView> NullViewFactory::createView(Form&, Form*)
+{
+    ++created_;
+    return nullptr;
+}
+
+} // namespace vt

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "platform/view.h"
+
+namespace vt {
+
+// No windows at all: the model alone is the program, as under test.
+class NullViewFactory : public ViewFactory {
+public:
+    std::unique_ptr<FormView> createView(Form& form, Form* owner) override;
+    int created() const { return created_; }
+
+private:
+    int created_ = 0;
+};
+
+} // namespace vt

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/services.h"
+#include "settings/setting_keys.h"
+
+namespace vt {
+
+// Typed reads and writes of single keys, in application "VT_HALTWARD" and the
+// section of the executable's current name. Each call goes to the store; no
+// value is kept between calls.
+//
+// A read that fails (the store cannot be read, or the stored text does not
+// convert) is reported with the key, the text and where the store keeps it,
+// and yields the key's default: a window loads with what it can rather than
+// half-loaded. A write that fails throws StoreError and ends its handler.
+class Settings {
+public:
+    explicit Settings(Services& services) : services_(services) {}
+
+    float readTwips(const SettingKey& key) const;
+    std::int16_t readTick(const SettingKey& key) const;
+    std::string readText(const SettingKey& key) const;
+
+    void writeTwips(const SettingKey& key, float twips) const;
+    void writeTick(const SettingKey& key, std::int16_t tick) const;
+    void writeText(const SettingKey& key, const std::string& text) const;
+
+    // Reports a stored value the program will not use, naming key, text and store.
+    void reportUnused(const SettingKey& key, const std::string& text, const std::string& why) const;
+
+private:
+    std::string readStored(const SettingKey& key) const;
+    void write(const SettingKey& key, const std::string& text) const;
+
+    Services& services_;
+};
+
+} // namespace vt

@@ -1,0 +1,176 @@
+#include "platform/headless/headless_console.h"
+
+#include <stdexcept>
+#include <utility>
+
+#include "platform/failures.h"
+
+namespace vt {
+
+// Types into the one window its activation found, and nowhere else.
+class HeadlessConsole::Sender : public KeySender {
+public:
+    Sender(HeadlessConsole& console, WindowId window, std::string title)
+        : console_(console), window_(window), title_(std::move(title))
+    {
+    }
+
+protected:
+    void typeKeys(const KeyActions& keys, bool wait) override
+    {
+        KeyActions delivered;
+        try {
+            for (const KeyAction& key : keys) {
+                console_.deliverKey(window_, title_);
+                delivered.push_back(key);
+            }
+        } catch (const FocusLost&) {
+            recordDelivered(delivered, wait); // what got through stays typed
+            throw;
+        }
+        recordDelivered(delivered, wait);
+    }
+
+private:
+    void recordDelivered(const KeyActions& delivered, bool wait)
+    {
+        if (delivered.empty()) return;
+        console_.record({console_.clockMs_(), window_, console_.windows_.at(window_).title,
+                         describe(delivered), wait});
+    }
+
+    HeadlessConsole& console_;
+    WindowId window_;
+    std::string title_;
+};
+
+HeadlessConsole::HeadlessConsole(std::function<std::int64_t()> clockMs) : clockMs_(std::move(clockMs)) {}
+
+WindowId HeadlessConsole::openWindow(std::string title)
+{
+    const WindowId id = nextId_++;
+    windows_[id] = Window{std::move(title), clockMs_(), false};
+    return id;
+}
+
+void HeadlessConsole::openWindowAt(std::int64_t atMs, std::string title)
+{
+    windows_[nextId_++] = Window{std::move(title), atMs, false};
+}
+
+void HeadlessConsole::closeWindow(WindowId id)
+{
+    existing(id).closed = true;
+    if (focused_ == id) focused_ = 0;
+}
+
+void HeadlessConsole::setTitle(WindowId id, std::string title)
+{
+    existing(id).title = std::move(title);
+}
+
+WindowId HeadlessConsole::focusedWindow() const
+{
+    return focused_;
+}
+
+void HeadlessConsole::focus(WindowId id)
+{
+    if (id != 0 && !isOpen(id)) throw std::logic_error("focus: window " + std::to_string(id) + " is not open");
+    focused_ = id;
+}
+
+void HeadlessConsole::stealFocusAfter(std::size_t keys, WindowId thief)
+{
+    focusThief_ = FocusThief{keys, thief};
+    if (keys == 0) {
+        focus(thief);
+        focusThief_.reset();
+    }
+}
+
+void HeadlessConsole::failSenderCreation(bool fail)
+{
+    failSenderCreation_ = fail;
+}
+
+int HeadlessConsole::activations() const
+{
+    return activations_;
+}
+
+const std::vector<TypedKeys>& HeadlessConsole::transcript() const
+{
+    return transcript_;
+}
+
+std::string HeadlessConsole::typedInto(WindowId id) const
+{
+    std::string keys;
+    for (const TypedKeys& entry : transcript_) {
+        if (entry.window == id) keys += entry.keys;
+    }
+    return keys;
+}
+
+std::vector<std::string> HeadlessConsole::linesTypedInto(WindowId id) const
+{
+    static const std::string enter = "{ENTER}";
+    const std::string keys = typedInto(id);
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end = keys.find(enter); end != std::string::npos; end = keys.find(enter, start)) {
+        lines.push_back(keys.substr(start, end - start));
+        start = end + enter.size();
+    }
+    return lines;
+}
+
+std::unique_ptr<KeySender> HeadlessConsole::activate(const std::string& title)
+{
+    std::vector<WindowId> ids;
+    std::vector<std::string> titles;
+    for (const auto& [id, window] : windows_) {
+        if (!isOpen(id)) continue;
+        ids.push_back(id);
+        titles.push_back(window.title);
+    }
+    const WindowId found = ids.at(matchConsoleTitle(titles, title));
+    focused_ = found;
+    if (failSenderCreation_) {
+        throw KeySenderFailed("the keystroke sender for the console window '" + title + "' could not be created");
+    }
+    ++activations_;
+    return std::make_unique<Sender>(*this, found, title);
+}
+
+bool HeadlessConsole::isOpen(WindowId id) const
+{
+    const auto it = windows_.find(id);
+    return it != windows_.end() && !it->second.closed && clockMs_() >= it->second.appearsAtMs;
+}
+
+HeadlessConsole::Window& HeadlessConsole::existing(WindowId id)
+{
+    const auto it = windows_.find(id);
+    if (it == windows_.end()) throw std::logic_error("no simulated window " + std::to_string(id));
+    return it->second;
+}
+
+void HeadlessConsole::deliverKey(WindowId window, const std::string& consoleTitle)
+{
+    if (!isOpen(window) || focused_ != window) {
+        throw FocusLost("focus left the console window '" + consoleTitle + "'; typing stopped");
+    }
+    if (focusThief_ && --focusThief_->keysLeft == 0) {
+        focused_ = focusThief_->thief;
+        focusThief_.reset();
+    }
+}
+
+void HeadlessConsole::record(TypedKeys entry)
+{
+    transcript_.push_back(std::move(entry));
+}
+
+} // namespace vt

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/console_link.h"
+
+namespace vt {
+
+using WindowId = int;
+
+// One sendKeys call's keys as they reached a window.
+struct TypedKeys {
+    std::int64_t atMs;  // virtual time (from the clock function)
+    WindowId window;
+    std::string title;  // that window's title at the time
+    std::string keys;   // describe() of the actions that reached it, e.g. "say hi{ENTER}"
+    bool wait;          // the Wait flag of the sendKeys call
+};
+
+// Simulated top-level windows with one input focus, recording every key that
+// reaches a window as text, with injectable faults. Window ids count from 1 in
+// the order openWindow/openWindowAt are called; 0 means no window. Senders
+// refer back to the console, so they must not outlive it.
+class HeadlessConsole : public ConsoleLink {
+public:
+    explicit HeadlessConsole(std::function<std::int64_t()> clockMs);
+
+    WindowId openWindow(std::string title);                  // a top-level window, not focused
+    void openWindowAt(std::int64_t atMs, std::string title); // appears once the clock reaches atMs
+    void closeWindow(WindowId id);
+    void setTitle(WindowId id, std::string title);
+    WindowId focusedWindow() const;                           // 0 when none
+    void focus(WindowId id);                                  // 0 takes the focus from every window
+
+    // Faults:
+    void stealFocusAfter(std::size_t keys, WindowId thief); // after n more keys typed, focus moves to thief
+    void failSenderCreation(bool fail);                     // activate() finds the window, then throws KeySenderFailed
+
+    // Records:
+    int activations() const;                                 // successful activate() calls
+    const std::vector<TypedKeys>& transcript() const;       // in order; a sendKeys that types nothing leaves no entry
+    std::string typedInto(WindowId id) const;               // all keys that reached the window, concatenated
+    std::vector<std::string> linesTypedInto(WindowId id) const; // split at "{ENTER}" (without it), complete lines only
+
+    std::unique_ptr<KeySender> activate(const std::string& title) override;
+
+private:
+    class Sender;
+
+    struct Window {
+        std::string title;
+        std::int64_t appearsAtMs = 0;
+        bool closed = false;
+    };
+
+    struct FocusThief {
+        std::size_t keysLeft;
+        WindowId thief;
+    };
+
+    bool isOpen(WindowId id) const;
+    Window& existing(WindowId id);
+    // Lets one key reach the window, or throws FocusLost when it lacks the focus;
+    // counts the key towards an injected focus theft.
+    void deliverKey(WindowId window, const std::string& consoleTitle);
+    void record(TypedKeys entry);
+
+    std::function<std::int64_t()> clockMs_;
+    std::map<WindowId, Window> windows_;
+    WindowId nextId_ = 1;
+    WindowId focused_ = 0;
+    std::optional<FocusThief> focusThief_;
+    bool failSenderCreation_ = false;
+    int activations_ = 0;
+    std::vector<TypedKeys> transcript_;
+};
+
+} // namespace vt

@@ -1,0 +1,89 @@
+#include "platform/posix/ini_file_store.h"
+
+#include "platform/failures.h"
+#include "platform/ini_text.h"
+#include "platform/posix/durable_file.h"
+
+#include <cstdlib>
+
+#include <pwd.h>
+#include <unistd.h>
+
+namespace vt {
+
+namespace {
+
+// The application name becomes one directory; it must not climb out of it.
+void checkAppName(const std::string& app) {
+    if (app.empty() || app == "." || app == ".." || app.find('/') != std::string::npos) {
+        throw StoreError("'" + app + "' cannot be a settings directory name");
+    }
+}
+
+void checkKey(const std::string& key, const std::string& where) {
+    if (!IniText::isValidKey(key)) {
+        throw StoreError("'" + key + "' is not a key name that " + where +
+                         " can hold (letters, digits, '-', '_', '.')");
+    }
+}
+
+IniText readIni(const std::string& path) {
+    const auto text = posix::readFileIfPresent(path);
+    return text ? IniText::parse(*text, path) : IniText{};
+}
+
+const char* absoluteEnv(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && value[0] == '/' ? value : nullptr;
+}
+
+} // namespace
+
+IniFileStore::IniFileStore(std::string configHome, std::chrono::milliseconds lockTimeout)
+    : configHome_(std::move(configHome)), lockTimeout_(lockTimeout) {}
+
+std::string IniFileStore::GetSetting(const std::string& app, const std::string& section,
+                                     const std::string& key, const std::string& defaultText) {
+    checkAppName(app);
+    const auto path = location(app);
+    checkKey(key, path);
+    const auto ini = readIni(path);
+    const auto* value = ini.find(section, key);
+    return value != nullptr ? *value : defaultText;
+}
+
+void IniFileStore::SaveSetting(const std::string& app, const std::string& section,
+                               const std::string& key, const std::string& text) {
+    checkAppName(app);
+    const auto path = location(app);
+    checkKey(key, path);
+    posix::makeDirectories(directory(app));
+    const posix::FileLock lock(path + ".lock", lockTimeout_);
+    auto ini = readIni(path);
+    ini.set(section, key, text);
+    posix::replaceFileDurably(path, ini.format());
+}
+
+std::string IniFileStore::location(const std::string& app) const {
+    return directory(app) + "/settings.ini";
+}
+
+std::string IniFileStore::directory(const std::string& app) const {
+    return configHome_ + "/" + app;
+}
+
+std::string defaultConfigHome() {
+    if (const char* xdg = absoluteEnv("XDG_CONFIG_HOME")) {
+        return xdg;
+    }
+    if (const char* home = absoluteEnv("HOME")) {
+        return std::string(home) + "/.config";
+    }
+    if (const passwd* user = ::getpwuid(::getuid()); user != nullptr && user->pw_dir[0] == '/') {
+        return std::string(user->pw_dir) + "/.config";
+    }
+    throw StoreError("cannot find where to keep the settings: neither XDG_CONFIG_HOME nor HOME "
+                     "is set to an absolute path, and the user has no home directory");
+}
+
+} // namespace vt

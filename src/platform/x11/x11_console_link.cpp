@@ -1,0 +1,77 @@
+#include "platform/x11/x11_console_link.h"
+
+#include <X11/XKBlib.h>
+#include <X11/extensions/XTest.h>
+
+#include <vector>
+
+#include "platform/failures.h"
+#include "platform/x11/x11_activation.h"
+#include "platform/x11/x11_display.h"
+#include "platform/x11/x11_keymap.h"
+#include "platform/x11/x11_typing.h"
+#include "platform/x11/x11_windows.h"
+
+namespace vt {
+
+namespace x11 {
+
+// The display and the key bindings, which must go before the display closes.
+class Connection {
+public:
+    explicit Connection(X11ConsoleLink::Later later) : display_(openDisplay()), later_(std::move(later)) {
+        requireExtensions();
+        binder_ = std::make_shared<KeymapBinder>(display_.get());
+    }
+    ~Connection() { binder_.reset(); }
+
+    Display* display() const { return display_.get(); }
+    const std::shared_ptr<KeymapBinder>& binder() const { return binder_; }
+    const X11ConsoleLink::Later& later() const { return later_; }
+
+private:
+    void requireExtensions() {
+        int event = 0, error = 0, major = 0, minor = 0;
+        if (!XTestQueryExtension(display(), &event, &error, &major, &minor)) {
+            throw Failure("the X display '" + std::string(DisplayString(display())) +
+                          "' has no XTest extension, which typing into the console needs");
+        }
+        int opcode = 0;
+        major = XkbMajorVersion;
+        minor = XkbMinorVersion;
+        if (!XkbQueryExtension(display(), &opcode, &event, &error, &major, &minor)) {
+            throw Failure("the X display '" + std::string(DisplayString(display())) +
+                          "' has no keyboard extension (XKB), which typing into the console needs");
+        }
+    }
+
+    DisplayPtr display_;
+    X11ConsoleLink::Later later_;
+    std::shared_ptr<KeymapBinder> binder_;
+};
+
+} // namespace x11
+
+X11ConsoleLink::X11ConsoleLink(Later later) : connection_(std::make_unique<x11::Connection>(std::move(later))) {}
+
+X11ConsoleLink::~X11ConsoleLink() = default;
+
+std::unique_ptr<KeySender> X11ConsoleLink::activate(const std::string& title) {
+    Display* display = connection_->display();
+    const auto windows = x11::topLevelWindows(display);
+    std::vector<std::string> titles;
+    titles.reserve(windows.size());
+    for (const auto& window : windows) titles.push_back(window.title);
+    const Window console = windows[matchConsoleTitle(titles, title)].window;
+
+    if (!x11::activateWindow(display, console, x11::windowManagerRuns(display))) {
+        if (!x11::windowExists(display, console)) {
+            throw ConsoleNotFound("the console window '" + title + "' closed while it was being activated");
+        }
+        throw KeySenderFailed("the console window '" + title + "' could not be given the keyboard focus");
+    }
+    return std::make_unique<x11::X11KeySender>(display, console, title, connection_->binder(),
+                                               connection_->later());
+}
+
+} // namespace vt

@@ -1,0 +1,99 @@
+#include "platform/x11/x11_typing.h"
+
+#include <X11/XKBlib.h>
+#include <X11/extensions/XTest.h>
+
+#include <algorithm>
+
+#include "platform/failures.h"
+#include "platform/x11/x11_activation.h"
+#include "platform/x11/x11_display.h"
+#include "platform/x11/x11_windows.h"
+
+namespace vt::x11 {
+
+namespace {
+
+// The terminal re-reads the keymap several times after a change; undoing a
+// binding before it has caught up loses or swaps characters. 200 ms held under
+// load when measured, and nothing tells when it is done.
+constexpr int bindingHoldMs = 200;
+
+// Caps Lock would turn "Hello" into "hELLO": unlocked for the string, locked again after.
+class CapsLockReleased {
+public:
+    explicit CapsLockReleased(Display* display) : display_(display) {
+        XkbStateRec state{};
+        locked_ = XkbGetState(display_, XkbUseCoreKbd, &state) == Success && (state.locked_mods & LockMask);
+        if (locked_) XkbLockModifiers(display_, XkbUseCoreKbd, LockMask, 0);
+    }
+    ~CapsLockReleased() {
+        if (locked_) XkbLockModifiers(display_, XkbUseCoreKbd, LockMask, LockMask);
+    }
+    CapsLockReleased(const CapsLockReleased&) = delete;
+    CapsLockReleased& operator=(const CapsLockReleased&) = delete;
+
+private:
+    Display* display_;
+    bool locked_ = false;
+};
+
+void press(Display* display, unsigned keycode, bool down) {
+    XTestFakeKeyEvent(display, keycode, down ? True : False, CurrentTime);
+}
+
+void typeStroke(Display* display, const Keymap& keymap, const KeyStroke& stroke) {
+    const auto modifiers = modifierKeycodesOf(keymap, stroke.modifiers);
+    for (unsigned keycode : modifiers) press(display, keycode, true);
+    press(display, stroke.keycode, true);
+    press(display, stroke.keycode, false);
+    std::for_each(modifiers.rbegin(), modifiers.rend(), [&](unsigned keycode) { press(display, keycode, false); });
+}
+
+} // namespace
+
+X11KeySender::X11KeySender(Display* display, Window console, std::string title,
+                           std::shared_ptr<KeymapBinder> binder, Later later)
+    : display_(display), console_(console), title_(std::move(title)), binder_(std::move(binder)),
+      later_(std::move(later)) {}
+
+void X11KeySender::typeKeys(const KeyActions& keys, bool wait) {
+    if (keys.empty()) return;
+    if (!windowExists(display_, console_)) {
+        throw ConsoleNotFound("the console window '" + title_ + "' has closed; nothing was typed");
+    }
+    auto prepared = binder_->prepare(keys);
+    struct ReleaseOnExit {
+        X11KeySender& sender;
+        const std::vector<unsigned>& used;
+        ~ReleaseOnExit() { sender.releaseLater(used); }
+    } releaseOnExit{*this, prepared.used};
+
+    typeGuarded(prepared.keymap, planStrokes(prepared.keymap, keys));
+    if (wait) {
+        XSync(display_, False);
+    } else {
+        XFlush(display_);
+    }
+}
+
+// The server is held from the focus check to the last key, so no other client
+// can move the focus in between: the string goes to the console or nowhere.
+void X11KeySender::typeGuarded(const Keymap& keymap, const std::vector<KeyStroke>& strokes) {
+    ServerGrab grab(display_);
+    if (!focusWithin(display_, console_)) {
+        throw FocusLost("focus left the console window '" + title_ + "'; typing stopped");
+    }
+    CapsLockReleased capsLock(display_);
+    for (const auto& stroke : strokes) typeStroke(display_, keymap, stroke);
+}
+
+void X11KeySender::releaseLater(const std::vector<unsigned>& used) {
+    if (used.empty()) return;
+    std::weak_ptr<KeymapBinder> binder = binder_;
+    later_(bindingHoldMs, [binder, used] {
+        if (auto alive = binder.lock()) alive->release(used);
+    });
+}
+
+} // namespace vt::x11

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/console_link.h"
+#include "platform/x11/x11_keymap.h"
+
+namespace vt::x11 {
+
+// Runs a function after a delay in milliseconds, from the program's event loop.
+using Later = std::function<void(int delayMs, std::function<void()>)>;
+
+// Types into one console window through XTest, one string at a time with the
+// server held, so that a string arrives whole or not at all. Lives no longer
+// than the link that made it.
+class X11KeySender : public KeySender {
+public:
+    X11KeySender(Display* display, Window console, std::string title, std::shared_ptr<KeymapBinder> binder,
+                 Later later);
+
+protected:
+    void typeKeys(const KeyActions& keys, bool wait) override;
+
+private:
+    void typeGuarded(const Keymap& keymap, const std::vector<KeyStroke>& strokes);
+    void releaseLater(const std::vector<unsigned>& used);
+
+    Display* display_;
+    Window console_;
+    std::string title_;
+    std::shared_ptr<KeymapBinder> binder_;
+    Later later_;
+};
+
+} // namespace vt::x11

@@ -1,0 +1,125 @@
+# Helpers for the end-to-end scripts: a private Xvfb, terminals running the
+# demo server console, bounded waits, and cleanup of everything started.
+# Source it, then call e2e_init. Every wait is bounded; every process started
+# is killed by cleanup, which e2e_init installs as the EXIT trap.
+
+E2E_PIDS=()
+
+e2e_init() {
+    set -u
+    : "${VT_BUILD_DIR:?VT_BUILD_DIR must name the build folder}"
+    export LANG=C.UTF-8 LC_ALL=C.UTF-8
+    E2E_WORK=$(mktemp -d "${TMPDIR:-/tmp}/vt-e2e.XXXXXX")
+    DEMO_SERVER=$(find_program demo-server)
+    trap cleanup EXIT
+}
+
+# The path of a program built in VT_BUILD_DIR.
+find_program() {
+    local found
+    found=$(find "$VT_BUILD_DIR" -type f -name "$1" -perm -u+x 2>/dev/null | head -n 1)
+    [ -n "$found" ] || fail "the program '$1' is not built in $VT_BUILD_DIR"
+    echo "$found"
+}
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+note() {
+    echo "--- $*"
+}
+
+cleanup() {
+    local pid
+    for pid in "${E2E_PIDS[@]}"; do
+        kill "$pid" 2>/dev/null
+    done
+    for pid in "${E2E_PIDS[@]}"; do
+        wait "$pid" 2>/dev/null
+    done
+    E2E_PIDS=()
+    [ -n "${E2E_KEEP:-}" ] || rm -rf "$E2E_WORK"
+}
+
+# Runs a command in the background and remembers it for cleanup; sets LAST_PID.
+spawn() {
+    "$@" &
+    LAST_PID=$!
+    E2E_PIDS+=("$LAST_PID")
+}
+
+# wait_until SECONDS COMMAND...: polls every 50 ms; false when time ran out.
+wait_until() {
+    local limit=$(( $1 * 20 ))
+    shift
+    local i
+    for (( i = 0; i < limit; ++i )); do
+        "$@" && return 0
+        sleep 0.05
+    done
+    "$@"
+}
+
+# Starts Xvfb on a free display number and exports DISPLAY.
+start_xvfb() {
+    local number_file="$E2E_WORK/display"
+    : >"$number_file"
+    spawn Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number_file" 2>"$E2E_WORK/xvfb.log"
+    wait_until 10 grep -q '[0-9]' "$number_file" || fail "Xvfb did not start: $(cat "$E2E_WORK/xvfb.log")"
+    export DISPLAY=":$(head -n 1 "$number_file")"
+    wait_until 10 xdpyinfo >/dev/null 2>&1 || fail "the display $DISPLAY does not answer"
+    note "Xvfb on $DISPLAY"
+}
+
+# start_console TITLE TRANSCRIPT: an xterm titled TITLE running the demo server,
+# which appends each line it receives to TRANSCRIPT; returns once it is ready.
+# Sets CONSOLE_PID (the xterm).
+start_console() {
+    local title=$1 transcript=$2
+    local ready="$E2E_WORK/ready.$RANDOM$RANDOM"
+    spawn xterm -u8 -T "$title" -geometry 120x30+0+0 -e "$DEMO_SERVER" --transcript "$transcript" --ready-file "$ready"
+    CONSOLE_PID=$LAST_PID
+    wait_until 20 test -e "$ready" || fail "the console '$title' did not become ready"
+    wait_until 10 window_titled "$title" || fail "no window titled '$title' appeared"
+}
+
+# start_recorder TITLE FILE: an xterm titled TITLE whose terminal passes every
+# byte typed into it to FILE at once, without waiting for a line break.
+start_recorder() {
+    local title=$1 file=$2
+    local ready="$E2E_WORK/ready.$RANDOM$RANDOM"
+    : >"$file"
+    spawn xterm -u8 -T "$title" -geometry 80x10+0+500 -e sh -c "stty -icanon -echo min 1; touch '$ready'; exec cat >>'$file'"
+    RECORDER_PID=$LAST_PID
+    wait_until 20 test -e "$ready" || fail "the recorder '$title' did not start"
+    wait_until 10 window_titled "$title" || fail "no window titled '$title' appeared"
+}
+
+window_titled() {
+    xdotool search --name "^$1\$" >/dev/null 2>&1
+}
+
+# wait_for_file_line FILE LINE [SECONDS]: FILE holds exactly LINE as one of its lines.
+wait_for_file_line() {
+    wait_until "${3:-10}" grep -qxF -- "$2" "$1" 2>/dev/null
+}
+
+# wait_for_exit PID SECONDS: the process has ended.
+wait_for_exit() {
+    wait_until "$2" sh -c "! kill -0 $1 2>/dev/null"
+}
+
+# expect_file FILE EXPECTED: the file holds exactly the expected text.
+expect_file() {
+    local actual
+    actual=$(cat "$1" 2>/dev/null)
+    if [ "$actual" != "$2" ]; then
+        echo "expected:" >&2
+        printf '%s\n' "$2" | od -c | head -n 20 >&2
+        echo "actual:" >&2
+        printf '%s\n' "$actual" | od -c | head -n 20 >&2
+        fail "the file $(basename "$1") does not hold what was typed"
+    fi
+}

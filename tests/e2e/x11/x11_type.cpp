@@ -1,0 +1,122 @@
+// x11-type [--pause-ms N] [--wait] TITLE NOTATION...
+// Types each notation string into the window titled TITLE, one sendKeys each,
+// and reports how many arrived. Exit status: 0 done, 2 console not found,
+// 3 focus lost, 4 key sender failed, 5 bad notation, 1 any other failure.
+#include <chrono>
+#include <clocale>
+#include <cstdlib>
+#include <functional>
+#include <iostream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/failures.h"
+#include "platform/x11/x11_console_link.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Stands in for the program's event loop: runs the link's delayed work in order.
+class DelayedWork {
+public:
+    void add(int delayMs, std::function<void()> work) {
+        jobs_.push_back({Clock::now() + std::chrono::milliseconds(delayMs), std::move(work)});
+    }
+    void runAll() {
+        for (std::size_t i = 0; i < jobs_.size(); ++i) {
+            std::this_thread::sleep_until(jobs_[i].due);
+            jobs_[i].work();
+        }
+        jobs_.clear();
+    }
+
+private:
+    struct Job {
+        Clock::time_point due;
+        std::function<void()> work;
+    };
+    std::vector<Job> jobs_;
+};
+
+struct Options {
+    int pauseMs = 0;
+    bool wait = false;
+    std::string title;
+    std::vector<std::string> strings;
+};
+
+Options parseOptions(int argc, char** argv) {
+    Options options;
+    int i = 1;
+    for (; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--wait") {
+            options.wait = true;
+        } else if (arg == "--pause-ms" && i + 1 < argc) {
+            options.pauseMs = std::atoi(argv[++i]);
+        } else {
+            break;
+        }
+    }
+    if (i >= argc) {
+        std::cerr << "usage: x11-type [--pause-ms N] [--wait] TITLE NOTATION...\n";
+        std::exit(64);
+    }
+    options.title = argv[i++];
+    options.strings.assign(argv + i, argv + argc);
+    return options;
+}
+
+int exitCodeOf(const vt::Failure& failure, std::string& kind) {
+    struct Kind {
+        int code;
+        const char* name;
+    };
+    const Kind kinds[] = {{2, "ConsoleNotFound"}, {3, "FocusLost"}, {4, "KeySenderFailed"}, {5, "NotationError"}};
+    const bool matches[] = {dynamic_cast<const vt::ConsoleNotFound*>(&failure) != nullptr,
+                            dynamic_cast<const vt::FocusLost*>(&failure) != nullptr,
+                            dynamic_cast<const vt::KeySenderFailed*>(&failure) != nullptr,
+                            dynamic_cast<const vt::NotationError*>(&failure) != nullptr};
+    for (std::size_t i = 0; i < 4; ++i) {
+        if (matches[i]) {
+            kind = kinds[i].name;
+            return kinds[i].code;
+        }
+    }
+    kind = "Failure";
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::setlocale(LC_ALL, "");
+    const Options options = parseOptions(argc, argv);
+    DelayedWork delayed;
+    std::size_t sent = 0;
+    int status = 0;
+    try {
+        vt::X11ConsoleLink link([&](int delayMs, std::function<void()> work) { delayed.add(delayMs, std::move(work)); });
+        try {
+            auto sender = link.activate(options.title);
+            for (const auto& text : options.strings) {
+                sender->sendKeys(text, options.wait);
+                ++sent;
+                if (options.pauseMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(options.pauseMs));
+            }
+        } catch (const vt::Failure& failure) {
+            std::string kind;
+            status = exitCodeOf(failure, kind);
+            std::cerr << "x11-type: " << kind << ": " << failure.what() << "\n";
+        }
+        delayed.runAll();  // the keymap is restored before the link closes
+    } catch (const vt::Failure& failure) {
+        std::string kind;
+        status = exitCodeOf(failure, kind);
+        std::cerr << "x11-type: " << kind << ": " << failure.what() << "\n";
+    }
+    std::cout << "sent " << sent << " of " << options.strings.size() << "\n";
+    return status;
+}

@@ -36,6 +36,7 @@ public:
     void dispatch(const std::string& step, const std::function<void()>& handler);
 
     Reports& reports() { return reports_; }
+    const Reports& reports() const { return reports_; }
 
 private:
     Reports reports_;

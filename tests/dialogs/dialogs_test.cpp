@@ -1,0 +1,171 @@
+// The Settings & Messages and About dialogs, opened from the main window.
+#include "support/program_fixture.h"
+
+namespace vt::testing {
+namespace {
+
+using Dialogs = ProgramTest;
+
+VT_HALTWARD_MESSAGE_SETTINGS& asSettings(Form& form)
+{
+    return dynamic_cast<VT_HALTWARD_MESSAGE_SETTINGS&>(form);
+}
+
+VT_HALTWARD_ABOUT& asAbout(Form& form)
+{
+    return dynamic_cast<VT_HALTWARD_ABOUT&>(form);
+}
+
+TEST_F(Dialogs, SettingsOpensAtItsDefaultsOnAnEmptyStore)
+{
+    auto& w = start();
+    loop.onNextModal([&](Form& form) {
+        auto& d = asSettings(form);
+        EXPECT_EQ(d.caption(), "VT-HALTWARD - Settings & Messages");
+        EXPECT_EQ(d.left(), 1000);
+        EXPECT_EQ(d.top(), 1000);
+        EXPECT_EQ(d.width(), 8640);
+        EXPECT_EQ(d.height(), 5745);
+        for (TextBox* box : {&d.WINDOW_NAME_TEXTBOX, &d.SERVER_NAME_TEXTBOX, &d.THREE_MIN_MESSAGE_TEXTBOX,
+                             &d.TWO_MIN_MESSAGE_TEXTBOX, &d.ONE_MIN_MESSAGE_TEXTBOX,
+                             &d.SHUTDOWN_RESTART_MESSAGE_TEXTBOX})
+            EXPECT_EQ(box->text(), "") << box->name();
+        EXPECT_EQ(d.focused(), &d.OK_BUTTON);
+        EXPECT_FALSE(w.acceptsInput()) << "the main window is blocked while the dialog is open";
+        d.close();
+    });
+    EXPECT_TRUE(w.click(w.SETTINGS_BUTTON));
+    EXPECT_EQ(loop.pendingModalScripts(), 0u);
+    EXPECT_TRUE(w.acceptsInput());
+}
+
+TEST_F(Dialogs, EnterInATextBoxActsAsOkAndStoresAndCopiesAllSixTexts)
+{
+    auto& w = start();
+    loop.onNextModal([&](Form& form) {
+        auto& d = asSettings(form);
+        d.movedTo(1500, 2500);
+        d.typeText(d.WINDOW_NAME_TEXTBOX, "SPIGOT-SERVER");
+        d.typeText(d.SERVER_NAME_TEXTBOX, "");
+        d.typeText(d.THREE_MIN_MESSAGE_TEXTBOX, "§c3 minutes {+} ~");
+        d.typeText(d.TWO_MIN_MESSAGE_TEXTBOX, "two");
+        d.typeText(d.ONE_MIN_MESSAGE_TEXTBOX, " one ");
+        d.typeText(d.SHUTDOWN_RESTART_MESSAGE_TEXTBOX, "bye (€)");
+        EXPECT_TRUE(d.pressEnter());
+    });
+    w.click(w.SETTINGS_BUTTON);
+    const std::vector<MemoryStore::Write> expected{
+        {"vt-haltward", "MESSAGE-SETTINGS-Left", "1500"},
+        {"vt-haltward", "MESSAGE-SETTINGS-Top", "2500"},
+        {"vt-haltward", "WINDOW_NAME_TEXTBOX", "SPIGOT-SERVER"},
+        {"vt-haltward", "SERVER_NAME_TEXTBOX", ""},
+        {"vt-haltward", "THREE_MIN_MESSAGE_TEXTBOX", "§c3 minutes {+} ~"},
+        {"vt-haltward", "TWO_MIN_MESSAGE_TEXTBOX", "two"},
+        {"vt-haltward", "ONE_MIN_MESSAGE_TEXTBOX", " one "},
+        {"vt-haltward", "SHUTDOWN_RESTART_MESSAGE_TEXTBOX", "bye (€)"},
+        {"vt-haltward", "MESSAGE-SETTINGS-Left", "1500"},
+        {"vt-haltward", "MESSAGE-SETTINGS-Top", "2500"},
+    };
+    EXPECT_EQ(store.writes(), expected);
+    EXPECT_EQ(w.SERVER_NAME_LABEL.caption(), "");
+    EXPECT_EQ(w.WINDOW_NAME_TEXTBOX.text(), "SPIGOT-SERVER");
+    EXPECT_EQ(w.THREE_MIN_MESSAGE_TEXTBOX.text(), "§c3 minutes {+} ~");
+    EXPECT_EQ(w.ONE_MIN_MESSAGE_TEXTBOX.text(), " one ");
+    EXPECT_EQ(w.SHUTDOWN_RESTART_MESSAGE_TEXTBOX.text(), "bye (€)");
+}
+
+TEST_F(Dialogs, TheCloseBoxDiscardsEditsAndStoresOnlyThePosition)
+{
+    storeTexts();
+    auto& w = start();
+    loop.onNextModal([&](Form& form) {
+        auto& d = asSettings(form);
+        EXPECT_EQ(d.WINDOW_NAME_TEXTBOX.text(), "SPIGOT-SERVER");
+        d.typeText(d.WINDOW_NAME_TEXTBOX, "OTHER");
+        d.movedTo(2000, 3000);
+        d.close();
+    });
+    w.click(w.SETTINGS_BUTTON);
+    EXPECT_EQ(store.writes(), (std::vector<MemoryStore::Write>{{"vt-haltward", "MESSAGE-SETTINGS-Left", "2000"},
+                                                               {"vt-haltward", "MESSAGE-SETTINGS-Top", "3000"}}));
+    EXPECT_EQ(w.WINDOW_NAME_TEXTBOX.text(), "SPIGOT-SERVER");
+
+    loop.onNextModal([&](Form& form) {
+        auto& d = asSettings(form);
+        EXPECT_EQ(d.WINDOW_NAME_TEXTBOX.text(), "SPIGOT-SERVER") << "the next opening shows the stored text";
+        EXPECT_EQ(d.left(), 2000);
+        EXPECT_EQ(d.top(), 3000);
+        EXPECT_EQ(d.width(), 8640) << "the size is never written";
+        d.close();
+    });
+    w.click(w.SETTINGS_BUTTON);
+}
+
+TEST_F(Dialogs, AboutShowsTheEmailOnDoubleClickUntilItCloses)
+{
+    auto& w = start();
+    loop.onNextModal([&](Form& form) {
+        auto& d = asAbout(form);
+        EXPECT_EQ(d.caption(), "VT-HALTWARD - ABOUT");
+        EXPECT_EQ(d.width(), 7455);
+        EXPECT_EQ(d.height(), 4185);
+        EXPECT_EQ(d.focused(), &d.OK_BUTTON);
+        EXPECT_EQ(d.VT_HALTWARD_CREATOR.caption(), "Created By Quorin52");
+        EXPECT_TRUE(d.doubleClick(d.VT_HALTWARD_CREATOR));
+        EXPECT_EQ(d.VT_HALTWARD_CREATOR.caption(), VT_HALTWARD_ABOUT::kCreatorEmail);
+        d.movedTo(4000, 500);
+        d.pressEnter();
+    });
+    w.click(w.ABOUT_BUTTON);
+    EXPECT_EQ(stored("ABOUT-Left"), "4000");
+    EXPECT_EQ(stored("ABOUT-Top"), "500");
+    EXPECT_EQ(store.writes().size(), 4u) << "OK writes the position, then the unload writes it again";
+
+    loop.onNextModal([&](Form& form) {
+        auto& d = asAbout(form);
+        EXPECT_EQ(d.VT_HALTWARD_CREATOR.caption(), "Created By Quorin52");
+        EXPECT_EQ(d.left(), 4000);
+        d.close();
+    });
+    w.click(w.ABOUT_BUTTON);
+    EXPECT_EQ(store.writes().size(), 6u);
+}
+
+TEST_F(Dialogs, ARunGoesOnWhileAboutIsOpen)
+{
+    storeTexts();
+    storeValue("AUTOSTART_SHUTDOWN_TICKBOX", "1");
+    const WindowId server = console.openWindow("SPIGOT-SERVER");
+    auto& w = start();
+    loop.onNextModal([&](Form& form) {
+        loop.advance(71);
+        EXPECT_EQ(w.CURRENT_STATUS_LABEL.caption(), "SPIGOT SHUTDOWN IN 2 MINS");
+        form.close();
+    });
+    w.click(w.ABOUT_BUTTON);
+    EXPECT_EQ(console.linesTypedInto(server), (std::vector<std::string>{"say three", "say two"}));
+}
+
+TEST_F(Dialogs, AutoCloseWhileADialogIsOpenClosesTheDialogFirstAndStoresEverything)
+{
+    storeTexts();
+    storeValue("AUTOSTART_RESTART_TICKBOX", "1");
+    storeValue("AUTOCLOSE_TICKBOX", "1");
+    console.openWindow("SPIGOT-SERVER");
+    auto& w = start();
+    loop.onNextModal([&](Form& form) {
+        form.movedTo(111, 222);
+        loop.advance(215);
+        EXPECT_TRUE(form.isUnloaded());
+    });
+    w.click(w.ABOUT_BUTTON);
+    EXPECT_TRUE(w.isUnloaded());
+    EXPECT_EQ(stored("ABOUT-Left"), "111");
+    EXPECT_EQ(stored("AUTOSTART_RESTART_TICKBOX"), "1");
+    EXPECT_EQ(stored("AUTOCLOSE_TICKBOX"), "1");
+    ASSERT_GE(store.writes().size(), 2u);
+    EXPECT_EQ(store.writes()[0].key, "ABOUT-Left") << "the dialog's position is stored before the main window's";
+}
+
+} // namespace
+} // namespace vt::testing

@@ -31,6 +31,22 @@ std::size_t findClosingBrace(std::u32string_view text, std::size_t open)
     return close;
 }
 
+// A raw line break or tab in a message (an outside edit of the settings can put
+// one there) would reach the backends as a "character" with effects that differ
+// by platform; a line break could even end the say line early and run the rest
+// as a server command. Such keys must be written as {ENTER} or {TAB}.
+bool isControlCharacter(char32_t c)
+{
+    return c < 0x20 || (c >= 0x7F && c < 0xA0);
+}
+
+void rejectControlCharacter(std::u32string_view text, std::size_t index, std::size_t length, char32_t c)
+{
+    if (isControlCharacter(c)) {
+        throwNotationError(text, index, length, "a control character; write keys such as {ENTER} or {TAB} by name");
+    }
+}
+
 std::optional<std::variant<char32_t, NamedKey>> resolveKey(std::u32string_view name)
 {
     if (name.size() == 1) return name.front();
@@ -76,6 +92,9 @@ NotationToken readBrace(std::u32string_view text, std::size_t open)
 
     const auto key = resolveKey(name);
     if (!key) throwNotationError(text, open, token.length, "unknown key name");
+    if (const auto* character = std::get_if<char32_t>(&*key)) {
+        rejectControlCharacter(text, open, token.length, *character);
+    }
     token.key = *key;
     if (hasCount) {
         const std::u32string_view count = inside.substr(blank + 1);
@@ -113,10 +132,22 @@ NotationToken readPlain(std::u32string_view text, std::size_t index)
     case U'}':
         throwNotationError(text, index, 1, "a closing brace without an opening one; type it as {}}");
     default:
+        rejectControlCharacter(text, index, 1, text[index]);
         token.key = text[index];
         break;
     }
     return token;
+}
+
+// The token as the message shows it: control characters as "\x0A".
+std::string printableToken(std::u32string_view token)
+{
+    std::string out;
+    for (char32_t c : token) {
+        const std::string bytes = encodeUtf8(std::u32string_view(&c, 1));
+        out += isControlCharacter(c) ? hexEscaped(bytes) : bytes;
+    }
+    return out;
 }
 
 } // namespace
@@ -125,7 +156,7 @@ void throwNotationError(std::u32string_view text, std::size_t index, std::size_t
                         std::string_view why)
 {
     const std::size_t position = index + 1;
-    std::string token = encodeUtf8(text.substr(index, length));
+    const std::string token = printableToken(text.substr(index, length));
     throw NotationError(position, token,
                         "bad keystroke notation at position " + std::to_string(position) + ": '"
                             + token + "' (" + std::string(why) + ")");

@@ -132,6 +132,11 @@ TEST(KeystrokeNotation, RejectsBadNotationNamingPositionAndToken)
         {"\xC0\xAF", 1, "\\xC0\\xAF"},         // overlong "/"
         {"\xED\xA0\x80", 1, "\\xED\\xA0\\x80"}, // surrogate
         {"\xF4\x90\x80\x80", 1, "\\xF4\\x90\\x80\\x80"}, // above U+10FFFF
+        {"say hi\nstop", 7, "\\x0A"},   // a raw line break would run "stop" as a command
+        {"a\tb", 2, "\\x09"},
+        {"{\r}", 1, "{\\x0D}"},
+        {"{\x7F 2}", 1, "{\\x7F 2}"},
+        {"\xC2\x85", 1, "\\xC2\\x85"},     // NEXT LINE, a C1 control
     };
     for (const auto& [notation, position, token] : cases) {
         SCOPED_TRACE(notation);

@@ -29,6 +29,12 @@ char32_t characterOfKeysym(KeySym keysym) {
     return 0;
 }
 
+// One name for all keysyms of a character, so legacy and Unicode keysyms meet.
+KeySym canonical(KeySym keysym) {
+    const char32_t character = characterOfKeysym(keysym);
+    return character != 0 ? (unicodeKeysymBase | character) : keysym;
+}
+
 std::vector<unsigned> candidateModifiers(const KeymapKey& key, unsigned locked) {
     std::vector<unsigned> candidates{0};
     for (const auto& [modifiers, level] : key.entries) {
@@ -115,27 +121,37 @@ bool KeymapKey::empty() const {
     return std::all_of(levels.begin(), levels.end(), [](KeySym k) { return k == noSymbol; });
 }
 
-std::optional<KeyStroke> findKeysym(const Keymap& keymap, KeySym keysym) {
-    std::optional<KeyStroke> best;
+KeyIndex::KeyIndex(const Keymap& keymap) {
     for (const auto& key : keymap.keys) {
         for (unsigned modifiers : candidateModifiers(key, keymap.lockedModifiers)) {
             if (!canPress(keymap, modifiers)) continue;
             const unsigned level = key.levelFor(modifiers | keymap.lockedModifiers);
-            if (level >= key.levels.size() || !sameKeysym(key.levels[level], keysym)) continue;
-            if (!best || std::popcount(modifiers) < std::popcount(best->modifiers)) {
-                best = KeyStroke{key.keycode, modifiers};
+            if (level >= key.levels.size() || key.levels[level] == noSymbol) continue;
+            const auto [known, added] = strokes_.try_emplace(canonical(key.levels[level]), KeyStroke{key.keycode, modifiers});
+            if (!added && std::popcount(modifiers) < std::popcount(known->second.modifiers)) {
+                known->second = KeyStroke{key.keycode, modifiers};
             }
         }
     }
-    return best;
+}
+
+std::optional<KeyStroke> KeyIndex::find(KeySym keysym) const {
+    const auto found = strokes_.find(canonical(keysym));
+    if (found == strokes_.end()) return std::nullopt;
+    return found->second;
+}
+
+std::optional<KeyStroke> findKeysym(const Keymap& keymap, KeySym keysym) {
+    return KeyIndex(keymap).find(keysym);
 }
 
 std::vector<KeySym> missingKeysyms(const Keymap& keymap, const KeyActions& actions) {
     std::vector<KeySym> missing;
+    const KeyIndex index(keymap);
     for (const auto& action : actions) {
         const KeySym keysym = keysymOfAction(action);
         if (std::find(missing.begin(), missing.end(), keysym) != missing.end()) continue;
-        if (!findKeysym(keymap, keysym)) missing.push_back(keysym);
+        if (!index.find(keysym)) missing.push_back(keysym);
     }
     return missing;
 }
@@ -154,8 +170,9 @@ std::vector<unsigned> spareKeycodes(const Keymap& keymap) {
 std::vector<KeyStroke> planStrokes(const Keymap& keymap, const KeyActions& actions) {
     std::vector<KeyStroke> strokes;
     strokes.reserve(actions.size());
+    const KeyIndex index(keymap);
     for (const auto& action : actions) {
-        auto stroke = findKeysym(keymap, keysymOfAction(action));
+        auto stroke = index.find(keysymOfAction(action));
         if (!stroke) {
             throw KeySenderFailed("the key '" + describeAction(action) + "' is not on the keyboard and could not be added");
         }

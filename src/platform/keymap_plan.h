@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -58,6 +59,17 @@ struct KeyStroke {
     unsigned keycode = 0;
     unsigned modifiers = 0;
     friend bool operator==(const KeyStroke&, const KeyStroke&) = default;
+};
+
+// Every keysym the keymap types, with the stroke that needs the fewest
+// modifiers: built once per keymap, looked up once per key typed.
+class KeyIndex {
+public:
+    explicit KeyIndex(const Keymap& keymap);
+    std::optional<KeyStroke> find(KeySym keysym) const;
+
+private:
+    std::unordered_map<KeySym, KeyStroke> strokes_;
 };
 
 // The stroke that types keysym with the fewest modifiers, if the keymap has it.

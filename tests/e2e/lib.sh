@@ -31,10 +31,11 @@ note() {
     echo "--- $*"
 }
 
+# Newest first, so the display goes after the programs that use it.
 cleanup() {
-    local pid
-    for pid in "${E2E_PIDS[@]}"; do
-        kill "$pid" 2>/dev/null
+    local pid i
+    for (( i = ${#E2E_PIDS[@]} - 1; i >= 0; --i )); do
+        kill "${E2E_PIDS[i]}" 2>/dev/null
     done
     for pid in "${E2E_PIDS[@]}"; do
         wait "$pid" 2>/dev/null
@@ -79,7 +80,7 @@ start_xvfb() {
 start_console() {
     local title=$1 transcript=$2
     local ready="$E2E_WORK/ready.$RANDOM$RANDOM"
-    spawn xterm -u8 -T "$title" -geometry 120x30+0+0 -e "$DEMO_SERVER" --transcript "$transcript" --ready-file "$ready"
+    spawn xterm -u8 -T "$title" -geometry 120x30+0+0 -e "$DEMO_SERVER" --transcript "$transcript" --ready-file "$ready" 2>>"$E2E_WORK/xterm.log"
     CONSOLE_PID=$LAST_PID
     wait_until 20 test -e "$ready" || fail "the console '$title' did not become ready"
     wait_until 10 window_titled "$title" || fail "no window titled '$title' appeared"
@@ -91,7 +92,7 @@ start_recorder() {
     local title=$1 file=$2
     local ready="$E2E_WORK/ready.$RANDOM$RANDOM"
     : >"$file"
-    spawn xterm -u8 -T "$title" -geometry 80x10+0+500 -e sh -c "stty -icanon -echo min 1; touch '$ready'; exec cat >>'$file'"
+    spawn xterm -u8 -T "$title" -geometry 80x10+0+500 -e sh -c "stty -icanon -echo min 1; touch '$ready'; exec cat >>'$file'" 2>>"$E2E_WORK/xterm.log"
     RECORDER_PID=$LAST_PID
     wait_until 20 test -e "$ready" || fail "the recorder '$title' did not start"
     wait_until 10 window_titled "$title" || fail "no window titled '$title' appeared"
@@ -106,9 +107,14 @@ wait_for_file_line() {
     wait_until "${3:-10}" grep -qxF -- "$2" "$1" 2>/dev/null
 }
 
+# The process has ended (an unreaped child of this shell counts as ended).
+process_gone() {
+    [ ! -e "/proc/$1" ] || grep -q '^[0-9]* (.*) Z' "/proc/$1/stat" 2>/dev/null
+}
+
 # wait_for_exit PID SECONDS: the process has ended.
 wait_for_exit() {
-    wait_until "$2" sh -c "! kill -0 $1 2>/dev/null"
+    wait_until "$2" process_gone "$1"
 }
 
 # expect_file FILE EXPECTED: the file holds exactly the expected text.

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <list>
+#include <map>
+#include <memory>
+
+#include "platform/event_loop.h"
+
+namespace vt {
+
+// The event loop of the Linux desktop: FLTK's own. Each running timer is one
+// FLTK timeout, re-armed from the moment it was due, so ticks do not drift;
+// nothing wakes the process while no timer is due and no input arrives.
+class FltkEventLoop : public EventLoop {
+public:
+    FltkEventLoop();
+    ~FltkEventLoop() override;
+    FltkEventLoop(const FltkEventLoop&) = delete;
+    FltkEventLoop& operator=(const FltkEventLoop&) = delete;
+
+    std::int64_t nowMs() const override;
+    void timerChanged(Timer& timer) override;
+    void runModal(Form& dialog) override;
+    void run(Form& main) override;
+
+    // Runs work once, after a delay, from this loop; for platform code that
+    // must come back later without blocking (undoing temporary key bindings).
+    void later(int delayMs, std::function<void()> work);
+
+private:
+    struct Deferred {
+        FltkEventLoop* loop;
+        std::function<void()> work;
+    };
+    static void runDeferred(void* data);
+
+    struct Schedule {
+        FltkEventLoop* loop;
+        Timer* timer;
+        double seconds;
+    };
+    static void fire(void* data);
+    void tick(Schedule& schedule);
+    void forget(Timer& timer);
+
+    std::chrono::steady_clock::time_point start_;
+    std::map<Timer*, std::unique_ptr<Schedule>> schedules_;
+    std::list<Deferred> deferred_;
+};
+
+} // namespace vt

@@ -31,13 +31,13 @@ note() {
     echo "--- $*"
 }
 
-# Newest first, so the display goes after the programs that use it.
+# Newest first, each gone before the next, so the display outlives its clients.
 cleanup() {
-    local pid i
+    local i pid
     for (( i = ${#E2E_PIDS[@]} - 1; i >= 0; --i )); do
-        kill "${E2E_PIDS[i]}" 2>/dev/null
-    done
-    for pid in "${E2E_PIDS[@]}"; do
+        pid=${E2E_PIDS[i]}
+        kill "$pid" 2>/dev/null
+        wait_until 5 process_gone "$pid" || kill -9 "$pid" 2>/dev/null
         wait "$pid" 2>/dev/null
     done
     E2E_PIDS=()

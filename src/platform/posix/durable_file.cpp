@@ -55,6 +55,10 @@ void syncDirectory(const std::string& directory) {
 // reported, since every later step would fail with a less helpful message.
 void makeDirectory(const std::string& directory) {
     if (::mkdir(directory.c_str(), kPrivateDirectory) == 0) {
+        // The umask may have taken away our own bits, which later writes need.
+        if (::chmod(directory.c_str(), kPrivateDirectory) != 0) {
+            fail("set the mode of", directory);
+        }
         return;
     }
     const int error = errno;
@@ -125,7 +129,8 @@ void makeDirectories(const std::string& directory) {
 }
 
 FileLock::FileLock(const std::string& lockPath, std::chrono::milliseconds timeout)
-    : fd_(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, kPrivateFile)) {
+    // Read-only is enough for flock, and works even if the umask left us no write bit.
+    : fd_(::open(lockPath.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, kPrivateFile)) {
     if (fd_.get() < 0) {
         fail("open the lock file", lockPath);
     }

@@ -96,17 +96,18 @@ TEST_F(IniFileStoreTest, EachExecutableNameHasItsOwnSection) {
 }
 
 TEST_F(IniFileStoreTest, FileAndDirectoryArePrivateWhateverTheUmask) {
-    const auto old = ::umask(0);
-    store().SaveSetting(kApp, kExe, "MAIN-Left", "1");
-    ::umask(077);
-    store().SaveSetting(kApp, kExe, "MAIN-Left", "2");
-    ::umask(0277);
-    store().SaveSetting(kApp, kExe, "MAIN-Left", "3");
-    ::umask(old);
-    EXPECT_EQ(fileMode(file()), 0600u);
-    EXPECT_EQ(fileMode(file() + ".lock"), 0600u);
-    EXPECT_EQ(fileMode(dir_.path() + "/" + kApp), 0700u);
-    EXPECT_EQ(store().GetSetting(kApp, kExe, "MAIN-Left", ""), "3");
+    for (const mode_t umask : {0277, 0, 022}) {
+        testing::TempDir dir;
+        const auto old = ::umask(umask);
+        IniFileStore(dir.path()).SaveSetting(kApp, kExe, "MAIN-Left", "1");
+        IniFileStore(dir.path()).SaveSetting(kApp, kExe, "MAIN-Left", "2");
+        ::umask(old);
+        const auto appDir = dir.path() + "/" + kApp;
+        EXPECT_EQ(fileMode(appDir + "/settings.ini"), 0600u) << "umask " << umask;
+        EXPECT_EQ(fileMode(appDir), 0700u) << "umask " << umask;
+        EXPECT_EQ(fileMode(appDir + "/settings.ini.lock") & 077, 0u) << "umask " << umask;
+        EXPECT_EQ(IniFileStore(dir.path()).GetSetting(kApp, kExe, "MAIN-Left", ""), "2");
+    }
 }
 
 TEST_F(IniFileStoreTest, MissingParentDirectoriesAreCreated) {

@@ -38,7 +38,8 @@ public:
     const std::string* find(std::string_view section, std::string_view key) const;
 
     // Replaces the key's value in place, or appends the key to its section,
-    // or appends a new section holding it.
+    // or appends a new section holding it. The key must pass isValidKey, or
+    // the text written would not read back.
     void set(std::string_view section, std::string_view key, std::string_view value);
 
     static bool isValidKey(std::string_view key);

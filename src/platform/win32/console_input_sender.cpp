@@ -1,0 +1,181 @@
+#include "platform/win32/console_input_sender.h"
+
+#include <tlhelp32.h>
+
+#include <vector>
+
+#include "platform/failures.h"
+#include "platform/win32/system_error.h"
+#include "platform/win32/virtual_keys.h"
+
+namespace vt {
+
+namespace {
+
+DWORD controlKeyState(const Modifiers& modifiers)
+{
+    DWORD state = 0;
+    if (modifiers.shift)
+        state |= SHIFT_PRESSED;
+    if (modifiers.control)
+        state |= LEFT_CTRL_PRESSED;
+    if (modifiers.alt)
+        state |= LEFT_ALT_PRESSED;
+    return state;
+}
+
+void addKey(std::vector<INPUT_RECORD>& records, WORD virtualKey, wchar_t character, DWORD state)
+{
+    INPUT_RECORD record{};
+    record.EventType = KEY_EVENT;
+    KEY_EVENT_RECORD& key = record.Event.KeyEvent;
+    key.wRepeatCount = 1;
+    key.wVirtualKeyCode = virtualKey;
+    key.wVirtualScanCode = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
+    key.uChar.UnicodeChar = character;
+    key.dwControlKeyState = state;
+    key.bKeyDown = TRUE;
+    records.push_back(record);
+    key.bKeyDown = FALSE;
+    records.push_back(record);
+}
+
+// A character the layout has no key for still goes in whole: the record
+// carries it, and the virtual key is only a hint for programs that look.
+void addCharacter(std::vector<INPUT_RECORD>& records, char32_t codePoint, DWORD state, bool control)
+{
+    if (codePoint == U'\n' || codePoint == U'\r') {
+        addKey(records, VK_RETURN, L'\r', state);
+        return;
+    }
+    if (codePoint > 0xFFFF) {
+        const char32_t offset = codePoint - 0x10000;
+        addKey(records, 0, static_cast<wchar_t>(0xD800 + (offset >> 10)), state);
+        addKey(records, 0, static_cast<wchar_t>(0xDC00 + (offset & 0x3FF)), state);
+        return;
+    }
+    const auto unit = static_cast<wchar_t>(codePoint);
+    const SHORT scan = VkKeyScanW(unit);
+    const WORD virtualKey = scan == -1 ? 0 : static_cast<WORD>(scan & 0xFF);
+    // Ctrl with a letter types its control character, as the keyboard does.
+    const bool letter = (unit >= L'a' && unit <= L'z') || (unit >= L'A' && unit <= L'Z');
+    addKey(records, virtualKey, control && letter ? static_cast<wchar_t>(unit & 0x1F) : unit, state);
+}
+
+DWORD parentProcessOf(DWORD process)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return 0;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    DWORD parent = 0;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+        if (entry.th32ProcessID == process) {
+            parent = entry.th32ParentProcessID;
+            break;
+        }
+    }
+    CloseHandle(snapshot);
+    return parent;
+}
+
+// Attached to the console of the window's process for one string, and
+// detached however the typing ends: a GUI program keeps no console.
+class AttachedConsole {
+public:
+    AttachedConsole(HWND window, const std::string& title)
+    {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        FreeConsole();
+        // The window may belong to the console host rather than to a program
+        // attached to the console; the host's parent is.
+        if (!AttachConsole(process)) {
+            const DWORD firstError = GetLastError();
+            const DWORD parent = parentProcessOf(process);
+            if (parent == 0 || !AttachConsole(parent))
+                throw KeySenderFailed("could not reach the input of the console window '" + title +
+                                      "': " + systemMessage(firstError));
+        }
+        input_ = CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                             OPEN_EXISTING, 0, nullptr);
+        if (input_ == INVALID_HANDLE_VALUE) {
+            const DWORD error = GetLastError();
+            FreeConsole();
+            throw KeySenderFailed("could not open the input of the console window '" + title +
+                                  "': " + systemMessage(error));
+        }
+    }
+    ~AttachedConsole()
+    {
+        CloseHandle(input_);
+        FreeConsole();
+    }
+    AttachedConsole(const AttachedConsole&) = delete;
+    AttachedConsole& operator=(const AttachedConsole&) = delete;
+    HANDLE input() const { return input_; }
+
+private:
+    HANDLE input_ = INVALID_HANDLE_VALUE;
+};
+
+void writeAll(HANDLE input, const std::vector<INPUT_RECORD>& records, const std::string& title)
+{
+    std::size_t done = 0;
+    while (done < records.size()) {
+        DWORD written = 0;
+        const DWORD count = static_cast<DWORD>(records.size() - done);
+        if (!WriteConsoleInputW(input, records.data() + done, count, &written) || written == 0)
+            throw KeySenderFailed("could not type into the console window '" + title + "': " +
+                                  systemMessage(GetLastError()));
+        done += written;
+    }
+}
+
+// Waits, a bounded time, until the program in the console has taken the
+// keys out of its input buffer. A program busy elsewhere still gets them in
+// order later, so running out of time is no failure.
+void waitUntilRead(HANDLE input)
+{
+    constexpr int kLimitMs = 1000;
+    constexpr int kStepMs = 5;
+    for (int waited = 0; waited < kLimitMs; waited += kStepMs) {
+        DWORD pending = 0;
+        if (!GetNumberOfConsoleInputEvents(input, &pending) || pending == 0)
+            return;
+        Sleep(kStepMs);
+    }
+}
+
+} // namespace
+
+std::vector<INPUT_RECORD> consoleRecords(const KeyActions& keys)
+{
+    std::vector<INPUT_RECORD> records;
+    for (const KeyAction& action : keys) {
+        const DWORD state = controlKeyState(action.modifiers);
+        if (const auto* named = std::get_if<NamedKey>(&action.key)) {
+            const VirtualKey key = virtualKeyOf(*named);
+            addKey(records, key.code, key.character, state | (key.extended ? ENHANCED_KEY : 0));
+        } else {
+            addCharacter(records, std::get<char32_t>(action.key), state, action.modifiers.control);
+        }
+    }
+    return records;
+}
+
+void ConsoleInputSender::typeKeys(const KeyActions& keys, bool wait)
+{
+    if (keys.empty())
+        return;
+    if (!IsWindow(window_))
+        throw ConsoleNotFound("the console window '" + title_ + "' has closed");
+    const std::vector<INPUT_RECORD> records = consoleRecords(keys);
+    AttachedConsole console(window_, title_);
+    writeAll(console.input(), records, title_);
+    if (wait)
+        waitUntilRead(console.input());
+}
+
+} // namespace vt

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+#include <windows.h>
+
+#include "platform/console_link.h"
+
+namespace vt {
+
+// Types into a console window by writing key records straight into its
+// input buffer: exact for every character, whatever the keyboard layout, and
+// independent of the focus, so no key can land in another window.
+class ConsoleInputSender : public KeySender {
+public:
+    ConsoleInputSender(HWND window, std::string title) : window_(window), title_(std::move(title)) {}
+
+protected:
+    void typeKeys(const KeyActions& keys, bool wait) override;
+
+private:
+    HWND window_;
+    std::string title_;
+};
+
+// The key-down and key-up records of the keys, as the console would receive them from the keyboard.
+std::vector<INPUT_RECORD> consoleRecords(const KeyActions& keys);
+
+} // namespace vt

@@ -1,0 +1,40 @@
+#include "platform/win32/foreground.h"
+
+namespace vt {
+
+namespace {
+
+bool settles(const ForegroundCalls& calls, int settleMs)
+{
+    constexpr int kStepMs = 10;
+    for (int waited = 0;; waited += kStepMs) {
+        if (calls.isForeground())
+            return true;
+        if (waited >= settleMs)
+            return false;
+        calls.sleepMs(kStepMs);
+    }
+}
+
+} // namespace
+
+ForegroundResult bringToFront(const ForegroundCalls& calls, int settleMs)
+{
+    calls.restoreIfMinimised();
+    if (calls.isForeground())
+        return ForegroundResult::Done;
+    calls.setForeground();
+    if (settles(calls, settleMs))
+        return ForegroundResult::Done;
+    if (calls.tapAlt()) {
+        calls.setForeground();
+        if (settles(calls, settleMs))
+            return ForegroundResult::DoneAfterAltTap;
+    }
+    calls.setWithSharedInput();
+    if (settles(calls, settleMs))
+        return ForegroundResult::DoneWithSharedInput;
+    return ForegroundResult::Refused;
+}
+
+} // namespace vt

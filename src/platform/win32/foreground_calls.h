@@ -1,0 +1,12 @@
+#pragma once
+
+#include <windows.h>
+
+#include "platform/win32/foreground.h"
+
+namespace vt {
+
+// The real system calls behind bringToFront for one target window.
+ForegroundCalls systemForegroundCalls(HWND target);
+
+} // namespace vt

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+namespace vt {
+
+// EXEName of the running program: its executable's file name without the
+// extension, read afresh from the system at every call.
+std::string runningExeName();
+
+} // namespace vt

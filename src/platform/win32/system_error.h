@@ -1,0 +1,10 @@
+#pragma once
+
+#include <string>
+
+namespace vt {
+
+// The system's own words for an error code, "Access is denied. (error 5)".
+std::string systemMessage(unsigned long code);
+
+} // namespace vt

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform/key_action.h"
+
+namespace vt {
+
+struct VirtualKey {
+    unsigned short code = 0;
+    bool extended = false; // sits on the extended part of the keyboard (arrows, Insert, ...)
+    wchar_t character = 0; // what the key types by itself, for console input records
+};
+
+VirtualKey virtualKeyOf(NamedKey key);
+
+} // namespace vt

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+
+#include <windows.h>
+
+#include "platform/event_loop.h"
+
+namespace vt {
+
+// The Win32 message loop. Timers are SetTimer timers on a hidden
+// message-only window; each tick is re-armed for the next due time counted
+// from the previous one, so a timer does not drift by the lateness of
+// WM_TIMER (it stays as exact as the system's timer resolution, 10-16 ms).
+class Win32EventLoop : public EventLoop {
+public:
+    Win32EventLoop();
+    ~Win32EventLoop() override;
+    Win32EventLoop(const Win32EventLoop&) = delete;
+    Win32EventLoop& operator=(const Win32EventLoop&) = delete;
+
+    std::int64_t nowMs() const override;
+    void timerChanged(Timer& timer) override;
+    // A nested message loop: the owner stays disabled (the form tells its
+    // view), and every timer keeps firing.
+    void runModal(Form& dialog) override;
+    void run(Form& main) override;
+
+private:
+    struct Scheduled {
+        Timer* timer;
+        std::int64_t dueMs;
+    };
+    static LRESULT CALLBACK timerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void fire(UINT_PTR id);
+    void arm(UINT_PTR id, std::int64_t dueMs);
+    // Runs messages until the form has unloaded; false when WM_QUIT arrived first.
+    bool pumpUntilUnloaded(const Form& form);
+
+    HWND timerWindow_ = nullptr;
+    std::map<UINT_PTR, Scheduled> scheduled_;
+    UINT_PTR nextId_ = 1;
+};
+
+} // namespace vt

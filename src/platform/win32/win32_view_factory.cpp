@@ -1,0 +1,14 @@
+#include "platform/win32/win32_view_factory.h"
+
+#include "platform/form.h"
+#include "platform/win32/win32_form_view.h"
+
+namespace vt {
+
+std::unique_ptr<FormView> Win32ViewFactory::createView(Form& form, Form* owner)
+{
+    auto* ownerView = owner ? dynamic_cast<Win32FormView*>(owner->view()) : nullptr;
+    return std::make_unique<Win32FormView>(form, ownerView);
+}
+
+} // namespace vt

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "platform/view.h"
+
+namespace vt {
+
+class Win32ViewFactory : public ViewFactory {
+public:
+    std::unique_ptr<FormView> createView(Form& form, Form* owner) override;
+};
+
+} // namespace vt

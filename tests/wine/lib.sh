@@ -1,0 +1,177 @@
+# Shared set-up of the Wine scenarios: one Wine prefix and one Xvfb per
+# scenario, the stand-in server console, the program, clicks and registry
+# access. Sourced by the *_wine.sh scripts; scripts/test-windows runs them.
+#
+# Needs: WINE_BIN_DIR (the cross-built programs: vt-haltward.exe, recorder.exe,
+# type_probe.exe) and WINE_WORK_ROOT (a folder under the build tree).
+
+set -euo pipefail
+
+export LC_ALL=C.UTF-8
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko prompts
+
+readonly SETTINGS_KEY='HKCU\Software\VB and VBA Program Settings\VT_HALTWARD'
+# Unmanaged, Wine draws the frame inside the X window: the client area starts here.
+readonly CLIENT_DX=3
+readonly CLIENT_DY=22
+
+log() { echo "[$(basename "$0" .sh)] $*" >&2; }
+fail() { log "FAIL: $*"; exit 1; }
+
+now_ms() { date +%s%3N; }
+
+# wait_for SECONDS COMMAND...: polls every 50 ms until the command succeeds.
+wait_for() {
+    local limit=$1; shift
+    local deadline=$(( $(now_ms) + limit * 1000 ))
+    until "$@" >/dev/null 2>&1; do
+        [ "$(now_ms)" -lt "$deadline" ] || return 1
+        sleep 0.05
+    done
+}
+
+# A template prefix is made once per build and copied for each scenario, so
+# that every scenario has a fresh prefix of its own without paying for wineboot.
+template_prefix() {
+    local template="$WINE_WORK_ROOT/template-prefix"
+    if [ ! -f "$template/.vt-ready" ]; then
+        rm -rf "$template"
+        WINEPREFIX="$template" DISPLAY= wineboot -i >/dev/null 2>&1
+        WINEPREFIX="$template" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+        WINEPREFIX="$template" wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+        WINEPREFIX="$template" wineserver -w
+        touch "$template/.vt-ready"
+    fi
+    echo "$template"
+}
+
+# scenario_setup NAME: a work folder, a prefix and a display of the scenario's own.
+scenario_setup() {
+    WORK="$WINE_WORK_ROOT/$1"
+    rm -rf "$WORK"
+    mkdir -p "$WORK"
+    cp -a "$(template_prefix)" "$WORK/prefix"
+    export WINEPREFIX="$WORK/prefix"
+    local display
+    for display in $(seq 140 199); do
+        [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] || break
+    done
+    Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    export DISPLAY=":$display"
+    wait_for 10 xdpyinfo || fail "Xvfb did not start on $DISPLAY"
+    cp "$WINE_BIN_DIR/vt-haltward.exe" "$WINE_BIN_DIR/recorder.exe" "$WORK/"
+    trap scenario_teardown EXIT
+}
+
+scenario_teardown() {
+    [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1 || true
+    [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" >/dev/null 2>&1 || true
+    wait 2>/dev/null || true
+}
+
+# start_console TITLE: the stand-in server console, its window titled by the
+# batch file's TITLE command as a server start script does. Its lines land in
+# $WORK/transcript.txt; timed lines in $WORK/transcript.txt.times.
+start_console() {
+    printf '@echo off\r\ntitle %s\r\nrecorder.exe transcript.txt\r\n' "$1" >"$WORK/server.bat"
+    printf 'start server.bat\r\n' >"$WORK/launch.bat"
+    (cd "$WORK" && wine cmd /c launch.bat </dev/null >"$WORK/console.log" 2>&1)
+    wait_for 30 test -f "$WORK/transcript.txt.ready" || fail "the console did not start"
+}
+
+program_window() { xdotool search --name "^VT-HALTWARD - $1\$" 2>/dev/null | head -1; }
+
+# start_program [EXE_NAME]: runs the program (copied under that name) and
+# waits for its window; sets PROGRAM_PID, MAIN_WINDOW and START_MS.
+start_program() {
+    local name=${1:-vt-haltward}
+    [ "$name" = vt-haltward ] || cp "$WORK/vt-haltward.exe" "$WORK/$name.exe"
+    local begin
+    begin=$(now_ms)
+    (cd "$WORK" && exec wine "$name.exe" </dev/null >"$WORK/program.out" 2>"$WORK/program.err") &
+    PROGRAM_PID=$!
+    wait_for 30 program_window "$name" || fail "the program's window did not appear"
+    START_MS=$(( $(now_ms) - begin ))
+    MAIN_WINDOW=$(program_window "$name")
+}
+
+# wait_program_exit SECONDS: true once the program has ended by itself.
+wait_program_exit() { wait_for "$1" bash -c "! kill -0 $PROGRAM_PID"; }
+
+# click WINDOW X_TWIPS Y_TWIPS: a real click at a point of the window's client area.
+click() {
+    local x=$(( CLIENT_DX + $2 / 15 )) y=$(( CLIENT_DY + $3 / 15 ))
+    xdotool mousemove --window "$1" "$x" "$y" click 1
+    sleep 0.3
+}
+
+# click_control WINDOW LEFT TOP WIDTH HEIGHT: clicks the middle of a control (twips).
+click_control() { click "$1" $(( $2 + $4 / 2 )) $(( $3 + $5 / 2 )); }
+
+# set_settings EXE_NAME KEY=VALUE...: writes values as the program would, through a
+# UTF-16 .reg file so that any text arrives exactly.
+set_settings() {
+    local section=$1; shift
+    local file="$WORK/settings.reg"
+    {
+        printf 'Windows Registry Editor Version 5.00\r\n\r\n[%s\\%s]\r\n' "${SETTINGS_KEY/HKCU/HKEY_CURRENT_USER}" "$section"
+        local pair key value
+        for pair in "$@"; do
+            key=${pair%%=*}
+            value=${pair#*=}
+            value=${value//\\/\\\\}
+            value=${value//\"/\\\"}
+            printf '"%s"="%s"\r\n' "$key" "$value"
+        done
+    } | iconv -f UTF-8 -t UTF-16 >"$file"
+    wine reg import "$(winepath -w "$file")" >/dev/null 2>&1 || fail "could not import the settings"
+}
+
+# setting EXE_NAME KEY: the stored text, read back exactly (reg export + iconv;
+# reg query garbles anything beyond ASCII). Fails when the key is absent.
+setting() {
+    local file="$WORK/export.reg"
+    rm -f "$file"
+    wine reg export "$SETTINGS_KEY\\$1" "$(winepath -w "$file")" /y >/dev/null 2>&1 || return 1
+    iconv -f UTF-16 -t UTF-8 "$file" | tr -d '\r' | awk -v key="\"$2\"" '
+        index($0, key "=\"") == 1 {
+            value = substr($0, length(key) + 3)
+            sub(/"$/, "", value)
+            gsub(/\\"/, "\"", value)
+            gsub(/\\\\/, "\\", value)
+            print value
+            found = 1
+        }
+        END { exit found ? 0 : 1 }'
+}
+
+# expect_setting EXE_NAME KEY VALUE
+expect_setting() {
+    local actual
+    actual=$(setting "$1" "$2") || fail "no stored value '$2'"
+    [ "$actual" = "$3" ] || fail "stored '$2' is '$actual', expected '$3'"
+}
+
+# expect_transcript LINE...: the console received exactly these lines.
+expect_transcript() {
+    local expected actual
+    expected=$(printf '%s\n' "$@")
+    actual=$(cat "$WORK/transcript.txt" 2>/dev/null || true)
+    if [ "$actual" != "$expected" ]; then
+        log "console received:"; printf '%s\n' "$actual" | sed 's/^/    | /' >&2
+        log "expected:"; printf '%s\n' "$expected" | sed 's/^/    | /' >&2
+        fail "the console's transcript differs"
+    fi
+}
+
+# red_strip_shown WINDOW: whether the failure line shows at the bottom of the client area.
+red_strip_shown() {
+    local geometry width height
+    geometry=$(xdotool getwindowgeometry "$1" | awk '/Geometry/ {print $2}')
+    width=${geometry%x*}; height=${geometry#*x}
+    # The strip's lowest rows, below its text.
+    import -display "$DISPLAY" -window "$1" -crop "$(( width - 2 * CLIENT_DX ))x2+$CLIENT_DX+$(( height - CLIENT_DX - 3 ))" \
+        -format '%[fx:mean.r > 0.8 && mean.g < 0.3 && mean.b < 0.3 ? 1 : 0]' info: 2>/dev/null | grep -q 1
+}

@@ -53,14 +53,12 @@ scenario_setup() {
     mkdir -p "$WORK"
     cp -a "$(template_prefix)" "$WORK/prefix"
     export WINEPREFIX="$WORK/prefix"
-    local display
-    for display in $(seq 140 199); do
-        [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] || break
-    done
-    Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+    # Xvfb picks a free display itself, so scenarios can run side by side.
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
     XVFB_PID=$!
-    export DISPLAY=":$display"
-    wait_for 10 xdpyinfo || fail "Xvfb did not start on $DISPLAY"
+    wait_for 10 test -s "$WORK/display" || fail "Xvfb did not start"
+    export DISPLAY=":$(head -1 "$WORK/display")"
+    wait_for 10 xdpyinfo || fail "Xvfb does not answer on $DISPLAY"
     cp "$WINE_BIN_DIR/vt-haltward.exe" "$WINE_BIN_DIR/recorder.exe" "$WORK/"
     trap scenario_teardown EXIT
 }
@@ -79,6 +77,11 @@ start_console() {
     printf 'start server.bat\r\n' >"$WORK/launch.bat"
     (cd "$WORK" && wine cmd /c launch.bat </dev/null >"$WORK/console.log" 2>&1)
     wait_for 30 test -f "$WORK/transcript.txt.ready" || fail "the console did not start"
+}
+
+# wait_console_closed TITLE: the console has ended after "stop" and its window is gone.
+wait_console_closed() {
+    wait_for 10 bash -c "[ -z \"\$(xdotool search --name '^$1\$' 2>/dev/null)\" ]"
 }
 
 program_window() { xdotool search --name "^VT-HALTWARD - $1\$" 2>/dev/null | head -1; }

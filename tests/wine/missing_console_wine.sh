@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SHUTDOWN NOW with no console open: the failure shows in the main window
 # and on standard error, the program keeps running, and once the console
-# is there the same button types into it and the report goes away.
+# is there the same button types into it and the report goes away. Alt+F4
+# closes the program the ordinary way, storing its position.
 source "$(dirname "$0")/lib.sh"
 scenario_setup missing_console
 
@@ -26,6 +27,9 @@ expect_transcript 'say bye' stop
 wait_for 5 bash -c "! $(declare -f red_strip_shown); CLIENT_DX=$CLIENT_DX; red_strip_shown $MAIN_WINDOW" ||
     fail "the report stayed after the step succeeded"
 
-click_control "$MAIN_WINDOW" 9120 1320 1215 375   # Exit
-wait_program_exit 20 || fail "Exit did not end the program"
+wait_console_closed SPIGOT-SERVER || fail "the console did not end after stop"
+click_control "$MAIN_WINDOW" 2160 240 855 255     # the STATUS: label, to bring the window back to the front
+xdotool key alt+F4
+wait_program_exit 20 || fail "Alt+F4 did not end the program"
+expect_setting vt-haltward MAIN-Top 7500
 log "passed"

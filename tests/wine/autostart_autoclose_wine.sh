@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# The whole warned shutdown with nobody at the keyboard, on real Win32
+# timers: a stored AutoStart SHUTDOWN tick arms the run at start, the three
+# warnings and the final text arrive a minute apart, "stop" ten seconds
+# later, and AutoClose ends the program ten seconds after that, leaving the
+# ticks and the window position stored for the next start. Takes 210 s.
+source "$(dirname "$0")/lib.sh"
+scenario_setup autostart_autoclose
+
+set_settings vt-haltward \
+    "AUTOSTART_SHUTDOWN_TICKBOX=1" "AUTOCLOSE_TICKBOX=1" \
+    "WINDOW_NAME_TEXTBOX=SPIGOT-SERVER" \
+    "THREE_MIN_MESSAGE_TEXTBOX=§eServer stoppt in 3 Minuten" \
+    "TWO_MIN_MESSAGE_TEXTBOX=§6Noch 2 Minuten – Übel" \
+    "ONE_MIN_MESSAGE_TEXTBOX=§cNur 1 Minute! Kosten: 0 €" \
+    "SHUTDOWN_RESTART_MESSAGE_TEXTBOX=§4Tschüss!" \
+    "MAIN-Left=300" "MAIN-Top=7500"
+start_console SPIGOT-SERVER
+begin=$(now_ms)
+start_program
+wait_program_exit 260 || fail "the program did not close itself within 260 s"
+elapsed=$(( $(now_ms) - begin ))
+log "start to self-close: ${elapsed} ms"
+
+expect_transcript 'say §eServer stoppt in 3 Minuten' 'say §6Noch 2 Minuten – Übel' \
+    'say §cNur 1 Minute! Kosten: 0 €' 'say §4Tschüss!' stop
+mapfile -t at < <(cut -f1 "$WORK/transcript.txt.times")
+# expect_gap FROM TO MS: the lines arrived MS apart, within a second.
+expect_gap() {
+    local gap=$(( at[$2] - at[$1] ))
+    [ "$gap" -ge $(( $3 - 1000 )) ] && [ "$gap" -le $(( $3 + 1000 )) ] ||
+        fail "lines $1 and $2 arrived $gap ms apart, expected $3 ms"
+}
+expect_gap 0 1 60000
+expect_gap 1 2 60000
+expect_gap 2 3 60000
+expect_gap 3 4 10000
+[ "$elapsed" -ge 209000 ] && [ "$elapsed" -le 225000 ] || fail "the run took $elapsed ms, expected 210 s"
+
+expect_setting vt-haltward AUTOSTART_SHUTDOWN_TICKBOX 1
+expect_setting vt-haltward AUTOSTART_RESTART_TICKBOX 0
+expect_setting vt-haltward AUTOCLOSE_TICKBOX 1
+expect_setting vt-haltward MAIN-Left 300
+expect_setting vt-haltward MAIN-Top 7500
+log "passed"

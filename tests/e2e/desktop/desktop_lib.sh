@@ -1,0 +1,138 @@
+# Helpers for driving the real vt-haltward program on a virtual display:
+# settings in a throw-away XDG_CONFIG_HOME, real clicks with xdotool at the
+# controls' positions, and the program's own report lines.
+source "$(dirname "${BASH_SOURCE[0]}")/../lib.sh"
+
+MAIN_TITLE='VT-HALTWARD - vt-haltward'
+SETTINGS_TITLE='VT-HALTWARD - Settings & Messages'
+
+# Design client widths in twips: the scale of a shown window is its width in
+# pixels over these, whatever the screen's DPI.
+MAIN_CLIENT_WIDTH=10485
+SETTINGS_CLIENT_WIDTH=8550
+
+# Control rectangles in twips (left top width height), as the windows lay them out.
+declare -A CONTROL=(
+    [START_STOP_BUTTON]="9120 240 1215 735"
+    [ENABLE_NO_WARNINGS_BUTTON]="240 1200 735 495"
+    [SHUTDOWN_NO_WARNINGS_BUTTON]="1080 1200 1215 495"
+    [RESTART_NO_WARNINGS_BUTTON]="2400 1200 1095 495"
+    [AUTOSTART_SHUTDOWN_TICKBOX]="3720 1320 2055 195"
+    [AUTOSTART_RESTART_TICKBOX]="3720 1560 1815 195"
+    [AUTOCLOSE_TICKBOX]="5880 1320 1095 255"
+    [SETTINGS_BUTTON]="7080 1320 1695 375"
+    [EXIT_BUTTON]="9120 1320 1215 375"
+    [ABOUT_BUTTON]="240 600 1695 255"
+    [SETTINGS_SHUTDOWN_RESTART_MESSAGE_TEXTBOX]="240 3960 8175 375"
+    [SETTINGS_OK_BUTTON]="3240 4680 2055 495"
+)
+
+# Consoles open below the program's windows, so that clicks reach the program.
+export CONSOLE_GEOMETRY=100x20+0+450
+
+desktop_init() {
+    e2e_init
+    VT_HALTWARD=$(find_program vt-haltward)
+    export XDG_CONFIG_HOME="$E2E_WORK/config"
+    SETTINGS_FILE="$XDG_CONFIG_HOME/VT_HALTWARD/settings.ini"
+    PROGRAM_ERR="$E2E_WORK/program.err"
+}
+
+# write_settings KEY=value...: the [vt-haltward] section of a fresh settings file.
+write_settings() {
+    mkdir -p "$(dirname "$SETTINGS_FILE")"
+    { echo '[vt-haltward]'; printf '%s\n' "$@"; } >"$SETTINGS_FILE"
+}
+
+# The value stored under KEY in the [vt-haltward] section.
+stored_value() {
+    sed -n "/^\[vt-haltward\]/,/^\[/ s/^$1=//p" "$SETTINGS_FILE" | head -n 1
+}
+
+# Starts the virtual display, and openbox on it when VT_E2E_WM=openbox.
+start_display() {
+    start_xvfb
+    if [ "${VT_E2E_WM:-}" = openbox ]; then
+        spawn openbox --sm-disable
+        wait_until 10 xprop -root _NET_SUPPORTING_WM_CHECK >/dev/null 2>&1 ||
+            fail "openbox did not start"
+        wait_until 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
+            fail "openbox did not take the screen"
+        note "openbox runs"
+    fi
+}
+
+# Starts the program and waits for its main window; sets PROGRAM_PID, MAIN_WINDOW
+# and PROGRAM_STARTED (seconds, $EPOCHREALTIME).
+start_program() {
+    PROGRAM_STARTED=$EPOCHREALTIME
+    spawn "$VT_HALTWARD" 2>>"$PROGRAM_ERR"
+    PROGRAM_PID=$LAST_PID
+    wait_until 10 window_titled "$MAIN_TITLE" || fail "the main window did not appear: $(cat "$PROGRAM_ERR")"
+    MAIN_WINDOW=$(xdotool search --name "^$MAIN_TITLE\$" | head -n 1)
+}
+
+# click WINDOW DESIGN_WIDTH CONTROL: a real click in the middle of the control.
+click() {
+    local window=$1 design=$2 rect
+    read -r -a rect <<<"${CONTROL[$3]}"
+    # xwininfo, not xdotool: under a reparenting window manager xdotool adds
+    # the frame's offset twice.
+    local info X Y WIDTH
+    info=$(xwininfo -id "$window")
+    X=$(awk '/Absolute upper-left X:/ { print $4 }' <<<"$info")
+    Y=$(awk '/Absolute upper-left Y:/ { print $4 }' <<<"$info")
+    WIDTH=$(awk '/^ *Width:/ { print $2 }' <<<"$info")
+    local x=$(( X + (rect[0] + rect[2] / 2) * WIDTH / design ))
+    local y=$(( Y + (rect[1] + rect[3] / 2) * WIDTH / design ))
+    xdotool mousemove --sync "$x" "$y" click 1
+    sleep 0.2
+}
+
+click_main() {
+    click "$MAIN_WINDOW" "$MAIN_CLIENT_WIDTH" "$1"
+}
+
+# open_settings: clicks "Settings & Messages" and sets SETTINGS_WINDOW.
+open_settings() {
+    click_main SETTINGS_BUTTON
+    wait_until 10 window_titled "$SETTINGS_TITLE" || fail "the Settings & Messages dialog did not open"
+    SETTINGS_WINDOW=$(xdotool search --name "^$SETTINGS_TITLE\$" | head -n 1)
+}
+
+click_settings() {
+    click "$SETTINGS_WINDOW" "$SETTINGS_CLIENT_WIDTH" "SETTINGS_$1"
+}
+
+# expect_report TEXT [SECONDS]: the program reported a failure containing TEXT.
+expect_report() {
+    wait_until "${2:-10}" grep -qF -- "$1" "$PROGRAM_ERR" ||
+        fail "no report containing '$1'; the program said: $(cat "$PROGRAM_ERR")"
+}
+
+# record_arrivals FILE OUT: in the background, writes "SECONDS LINE" to OUT for
+# every new line of FILE, timed from PROGRAM_STARTED.
+record_arrivals() {
+    local file=$1 out=$2
+    (
+        seen=0
+        while :; do
+            count=$(wc -l <"$file" 2>/dev/null || echo 0)
+            while [ "$seen" -lt "$count" ]; do
+                seen=$((seen + 1))
+                printf '%s %s\n' "$(elapsed_since "$PROGRAM_STARTED")" "$(sed -n "${seen}p" "$file")" >>"$out"
+            done
+            sleep 0.05
+        done
+    ) &
+    E2E_PIDS+=("$!")
+}
+
+elapsed_since() {
+    awk -v start="$1" -v now="$EPOCHREALTIME" 'BEGIN { printf "%.2f", now - start }'
+}
+
+# screenshot FILE: the whole virtual screen as a PNG.
+screenshot() {
+    import -window root "$1" 2>/dev/null || xwd -root -silent | convert xwd:- "$1"
+}

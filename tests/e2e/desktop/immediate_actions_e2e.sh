@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# The guarded SHUTDOWN NOW and RESTART NOW, clicked for real, type exactly
+# "say <final text>" and then the command into the demo console, under the us,
+# de and fr layouts. The final text holds colour codes, umlauts, the euro sign
+# and every shifted ASCII symbol (braced where the notation needs it).
+source "$(dirname "$0")/desktop_lib.sh"
+desktop_init
+
+TEXT='§cServer stops NOW! Grüße: ÄÖÜäöüß € !@#$%^&*()_+{}|:"<>?'
+NOTATION='§cServer stops NOW! Grüße: ÄÖÜäöüß € !@#${%}{^}&*{(}{)}_{+}{{}{}}|:"<>?'
+
+start_display
+write_settings "WINDOW_NAME_TEXTBOX=SPIGOT-SERVER" "SHUTDOWN_RESTART_MESSAGE_TEXTBOX=$NOTATION"
+start_program
+click_main ENABLE_NO_WARNINGS_BUTTON
+
+for layout in us de fr; do
+    setxkbmap "$layout" || fail "setxkbmap $layout failed"
+    for action in SHUTDOWN:stop RESTART:restart; do
+        button=${action%%:*}_NO_WARNINGS_BUTTON
+        command=${action#*:}
+        note "$layout: $button"
+        transcript="$E2E_WORK/console-$layout-$command.txt"
+        start_console SPIGOT-SERVER "$transcript"
+        click_main "$button"
+        wait_for_exit "$CONSOLE_PID" 10 || fail "the console did not stop after $button under $layout"
+        expect_file "$transcript" "say $TEXT
+$command"
+    done
+done
+process_gone "$PROGRAM_PID" && fail "the program ended"
+[ -s "$PROGRAM_ERR" ] && fail "the program reported: $(cat "$PROGRAM_ERR")"
+echo PASS

@@ -3,7 +3,9 @@
 # timers: a stored AutoStart SHUTDOWN tick arms the run at start, the three
 # warnings and the final text arrive a minute apart, "stop" ten seconds
 # later, and AutoClose ends the program ten seconds after that, leaving the
-# ticks and the window position stored for the next start. Takes 210 s.
+# ticks and the window position stored for the next start. The About
+# dialog, opened after the first warning and left open, blocks none of it:
+# AutoClose closes it first, and it stores its position. Takes 210 s.
 source "$(dirname "$0")/lib.sh"
 scenario_setup autostart_autoclose
 
@@ -18,6 +20,10 @@ set_settings vt-haltward \
 start_console SPIGOT-SERVER
 begin=$(now_ms)
 start_program
+wait_for 20 test -s "$WORK/transcript.txt" || fail "the first warning did not arrive"
+click_control "$MAIN_WINDOW" 240 600 1695 255     # About
+wait_for 10 bash -c "[ -n \"\$(xdotool search --name '^VT-HALTWARD - ABOUT\$')\" ]" || fail "About did not open"
+setting vt-haltward ABOUT-Left >/dev/null && fail "ABOUT-Left is stored before About has closed"
 wait_program_exit 260 || fail "the program did not close itself within 260 s"
 elapsed=$(( $(now_ms) - begin ))
 log "start to self-close: ${elapsed} ms"
@@ -42,4 +48,6 @@ expect_setting vt-haltward AUTOSTART_RESTART_TICKBOX 0
 expect_setting vt-haltward AUTOCLOSE_TICKBOX 1
 expect_setting vt-haltward MAIN-Left 300
 expect_setting vt-haltward MAIN-Top 7500
+expect_setting vt-haltward ABOUT-Left 1000
+expect_setting vt-haltward ABOUT-Top 1000
 log "passed"

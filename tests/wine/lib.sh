@@ -132,12 +132,12 @@ set_settings() {
     wine reg import "$(winepath -w "$file")" >/dev/null 2>&1 || fail "could not import the settings"
 }
 
-# setting EXE_NAME KEY: the stored text, read back exactly (reg export + iconv;
-# reg query garbles anything beyond ASCII). Fails when the key is absent.
-setting() {
+# registry_value KEY_PATH NAME: a stored text read back exactly (reg export +
+# iconv; reg query garbles anything beyond ASCII). Fails when it is absent.
+registry_value() {
     local file="$WORK/export.reg"
     rm -f "$file"
-    wine reg export "$SETTINGS_KEY\\$1" "$(winepath -w "$file")" /y >/dev/null 2>&1 || return 1
+    wine reg export "$1" "$(winepath -w "$file")" /y >/dev/null 2>&1 || return 1
     iconv -f UTF-16 -t UTF-8 "$file" | tr -d '\r' | awk -v key="\"$2\"" '
         index($0, key "=\"") == 1 {
             value = substr($0, length(key) + 3)
@@ -149,6 +149,9 @@ setting() {
         }
         END { exit found ? 0 : 1 }'
 }
+
+# setting EXE_NAME KEY: the program's stored value.
+setting() { registry_value "$SETTINGS_KEY\\$1" "$2"; }
 
 # expect_setting EXE_NAME KEY VALUE
 expect_setting() {

@@ -10,7 +10,7 @@ final='§cServer stops NOW – Äpfel, Öl, Übel, Grüße: 5 € {+}1'
 set_settings vt-haltward \
     "WINDOW_NAME_TEXTBOX=SPIGOT-SERVER" \
     "SHUTDOWN_RESTART_MESSAGE_TEXTBOX=$final" \
-    "MAIN-Left=1500" "MAIN-Top=7500"
+    "MAIN-Left=1510" "MAIN-Top=7500"
 start_console SPIGOT-SERVER
 start_program
 log "exec to mapped window: ${START_MS} ms"
@@ -23,7 +23,7 @@ expect_transcript 'say §cServer stops NOW – Äpfel, Öl, Übel, Grüße: 5 �
 click_control "$MAIN_WINDOW" 5880 1320 1095 255   # AutoClose
 click_control "$MAIN_WINDOW" 9120 1320 1215 375   # Exit
 wait_program_exit 20 || fail "Exit did not end the program"
-expect_setting vt-haltward MAIN-Left 1500
+expect_setting vt-haltward MAIN-Left 1510
 expect_setting vt-haltward MAIN-Top 7500
 expect_setting vt-haltward AUTOSTART_SHUTDOWN_TICKBOX 0
 expect_setting vt-haltward AUTOCLOSE_TICKBOX 1

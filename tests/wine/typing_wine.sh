@@ -2,7 +2,8 @@
 # The console link alone, through the type_probe program: a hundred "say"
 # lines with colour codes, accents, "€", characters outside the keyboard's
 # layout and notation escapes arrive exactly, and the time per line is
-# printed as a measurement (not checked).
+# printed as a measurement (not checked). Shift applies through the keyboard
+# layout (US in a fresh prefix): "+1" types "!".
 source "$(dirname "$0")/lib.sh"
 scenario_setup typing
 cp "$WINE_BIN_DIR/type_probe.exe" "$WORK/"
@@ -17,6 +18,7 @@ notation=(
     'Emoji ausserhalb der BMP: 😀 𝄞'
     '§a§lFett und grün§r, dann normal'
     '    leading blanks and trailing    '
+    'Shift: +a+(bc)d +1'
     ''
 )
 typed=(
@@ -29,6 +31,7 @@ typed=(
     'Emoji ausserhalb der BMP: 😀 𝄞'
     '§a§lFett und grün§r, dann normal'
     '    leading blanks and trailing    '
+    'Shift: ABCd !'
     ''
 )
 printf '%s\n' "${notation[@]}" >"$WORK/lines.txt"

@@ -40,10 +40,27 @@ void addKey(std::vector<INPUT_RECORD>& records, WORD virtualKey, wchar_t charact
     records.push_back(record);
 }
 
+// What the layout's key types with the modifiers held ("+a" types "A",
+// "^c" the control character); none when the layout has no such key.
+wchar_t modifiedCharacter(WORD virtualKey, const Modifiers& modifiers)
+{
+    BYTE state[256] = {};
+    if (modifiers.shift)
+        state[VK_SHIFT] = 0x80;
+    if (modifiers.control)
+        state[VK_CONTROL] = 0x80;
+    if (modifiers.alt)
+        state[VK_MENU] = 0x80;
+    wchar_t typed[4] = {};
+    const UINT scanCode = MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC);
+    return ToUnicode(virtualKey, scanCode, state, typed, 4, 0) == 1 ? typed[0] : 0;
+}
+
 // A character the layout has no key for still goes in whole: the record
 // carries it, and the virtual key is only a hint for programs that look.
-void addCharacter(std::vector<INPUT_RECORD>& records, char32_t codePoint, DWORD state, bool control)
+void addCharacter(std::vector<INPUT_RECORD>& records, char32_t codePoint, const Modifiers& modifiers)
 {
+    const DWORD state = controlKeyState(modifiers);
     if (codePoint == U'\n' || codePoint == U'\r') {
         addKey(records, VK_RETURN, L'\r', state);
         return;
@@ -54,12 +71,13 @@ void addCharacter(std::vector<INPUT_RECORD>& records, char32_t codePoint, DWORD 
         addKey(records, 0, static_cast<wchar_t>(0xDC00 + (offset & 0x3FF)), state);
         return;
     }
-    const auto unit = static_cast<wchar_t>(codePoint);
+    auto unit = static_cast<wchar_t>(codePoint);
     const SHORT scan = VkKeyScanW(unit);
     const WORD virtualKey = scan == -1 ? 0 : static_cast<WORD>(scan & 0xFF);
-    // Ctrl with a letter types its control character, as the keyboard does.
-    const bool letter = (unit >= L'a' && unit <= L'z') || (unit >= L'A' && unit <= L'Z');
-    addKey(records, virtualKey, control && letter ? static_cast<wchar_t>(unit & 0x1F) : unit, state);
+    if (virtualKey && modifiers.any())
+        if (const wchar_t modified = modifiedCharacter(virtualKey, modifiers))
+            unit = modified;
+    addKey(records, virtualKey, unit, state);
 }
 
 DWORD parentProcessOf(DWORD process)
@@ -159,7 +177,7 @@ std::vector<INPUT_RECORD> consoleRecords(const KeyActions& keys)
             const VirtualKey key = virtualKeyOf(*named);
             addKey(records, key.code, key.character, state | (key.extended ? ENHANCED_KEY : 0));
         } else {
-            addCharacter(records, std::get<char32_t>(action.key), state, action.modifiers.control);
+            addCharacter(records, std::get<char32_t>(action.key), action.modifiers);
         }
     }
     return records;

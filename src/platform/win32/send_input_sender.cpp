@@ -49,8 +49,9 @@ void pressAndRelease(std::vector<INPUT>& events, const INPUT& down)
     events.push_back(up);
 }
 
-// The main key of one action. A character with Ctrl or Alt needs its real key
-// (Ctrl+C must be Ctrl and C, not a Unicode "c"); any other goes as Unicode.
+// The main key of one action. A character with modifiers needs its real key
+// (Ctrl+C must be Ctrl and C, Shift+a an "A", not a Unicode "c" or "a"); any
+// other goes as Unicode.
 void addMainKey(std::vector<INPUT>& events, const KeyAction& action)
 {
     if (const auto* named = std::get_if<NamedKey>(&action.key)) {
@@ -63,7 +64,7 @@ void addMainKey(std::vector<INPUT>& events, const KeyAction& action)
         pressAndRelease(events, virtualKey(VK_RETURN, false));
         return;
     }
-    if (codePoint <= 0xFFFF && (action.modifiers.control || action.modifiers.alt)) {
+    if (codePoint <= 0xFFFF && action.modifiers.any()) {
         const SHORT scan = VkKeyScanW(static_cast<wchar_t>(codePoint));
         if (scan != -1) {
             pressAndRelease(events, virtualKey(static_cast<WORD>(scan & 0xFF), false));

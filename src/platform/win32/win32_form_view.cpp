@@ -222,6 +222,18 @@ void Win32FormView::showReport()
     ShowWindow(reportStrip_, SW_SHOWNA);
 }
 
+// Only a real move reaches the form: the system also sends WM_MOVE when it
+// maps the window where the form put it, and 1000 twips read back from 67
+// pixels would be 1005, creeping on at every start.
+void Win32FormView::reportMove()
+{
+    RECT outer{};
+    GetWindowRect(window_, &outer);
+    if (outer.left == scale_.pixels(form_.left()) && outer.top == scale_.pixels(form_.top()))
+        return;
+    form_.movedTo(scale_.twips(outer.left), scale_.twips(outer.top));
+}
+
 const ControlWindow* Win32FormView::nativeOf(const Control& control) const
 {
     for (const ControlWindow& native : controls_)
@@ -274,11 +286,8 @@ LRESULT Win32FormView::handle(UINT message, WPARAM wParam, LPARAM lParam)
             form_.unload();
         return 0;
     case WM_MOVE:
-        if (!positioning_ && !IsIconic(window_)) {
-            RECT outer{};
-            GetWindowRect(window_, &outer);
-            form_.movedTo(scale_.twips(outer.left), scale_.twips(outer.top));
-        }
+        if (!positioning_ && !IsIconic(window_))
+            reportMove();
         return 0;
     case WM_SIZE:
         layoutReportStrip();

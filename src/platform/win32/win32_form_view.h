@@ -44,6 +44,7 @@ private:
     void applyPlacement();
     void focusModelControl();
     void showDefaultButton();
+    void reportMove();
     void layoutReportStrip();
     void showReport();
 

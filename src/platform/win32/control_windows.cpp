@@ -148,7 +148,9 @@ void showControlState(const ControlWindow& native)
 {
     const Control& control = *native.control;
     const std::string text = modelText(control);
-    if (control.kind() != ControlKind::Frame && control.kind() != ControlKind::Line && windowText(native.window) != text)
+    const bool hasText = control.kind() != ControlKind::Frame && control.kind() != ControlKind::Line;
+    // Only a real change: setting an edit's text raises EN_CHANGE and moves its caret.
+    if (hasText && windowText(native.window) != text)
         SetWindowTextW(native.window, toWide(text).c_str());
     if (control.kind() == ControlKind::TickBox) {
         const bool ticked = static_cast<const TickBox&>(control).value() == 1;

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string_view>
+
 #include "platform/win32/wide_text.h"
 
 namespace vt {
@@ -15,7 +17,8 @@ std::string systemMessage(unsigned long code)
     std::wstring text = length ? std::wstring(buffer, length) : std::wstring();
     if (buffer)
         LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ' || text.back() == L'.'))
+    // The system's text ends with ".\r\n"; the code follows it in our message.
+    while (!text.empty() && std::wstring_view(L"\r\n .").find(text.back()) != std::wstring_view::npos)
         text.pop_back();
     std::string message = text.empty() ? "system error" : toUtf8(text);
     return message + " (error " + std::to_string(code) + ")";

@@ -6,8 +6,7 @@
 namespace vt {
 
 // UTF-8 <-> UTF-16, exact for every code point. Invalid UTF-8 throws a
-// Failure naming the bytes; an unpaired surrogate
-// from the system becomes U+FFFD.
+// Failure naming the bytes; an unpaired surrogate from the system becomes U+FFFD.
 std::wstring toWide(std::string_view utf8);
 std::string toUtf8(std::wstring_view utf16);
 

@@ -85,8 +85,9 @@ Win32FormView::Win32FormView(Form& form, Win32FormView* owner)
         throw Failure("could not create the window '" + form.caption() + "'");
     createControls();
     if (!owner) {
-        reportStrip_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_CLIPSIBLINGS | SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS,
-                                       0, 0, 1, 1, window_, nullptr, GetModuleHandleW(nullptr), nullptr);
+        const DWORD stripStyle = WS_CHILD | WS_CLIPSIBLINGS | SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS | SS_CENTERIMAGE;
+        reportStrip_ = CreateWindowExW(0, L"STATIC", L"", stripStyle, 0, 0, 1, 1, window_, nullptr,
+                                       GetModuleHandleW(nullptr), nullptr);
         SendMessageW(reportStrip_, WM_SETFONT, reinterpret_cast<WPARAM>(gdi_->font(8.25, true)), FALSE);
         form_.services().loop.reports().onChange = [this] { showReport(); };
     }
@@ -202,7 +203,9 @@ void Win32FormView::layoutReportStrip()
         return;
     RECT client{};
     GetClientRect(window_, &client);
-    const int height = scale_.fontPixels(8.25) + 6;
+    // As low as the text allows: the strip lies over the bottom edge of the frame
+    // and must leave the lowest tickbox readable.
+    const int height = scale_.fontPixels(8.25) + 3;
     SetWindowPos(reportStrip_, HWND_TOP, 0, client.bottom - height, client.right, height, SWP_NOACTIVATE);
 }
 

@@ -103,18 +103,30 @@ void SendInputSender::typeOne(const KeyAction& action)
     throw KeySenderFailed("the system refused keys for the window '" + title_ + "': " + systemMessage(error));
 }
 
+// Input is queued: a key sent while the window still had the focus lands
+// wherever the focus is when the window's thread takes it from the queue. So
+// each key is followed by two round trips to that thread: sent messages are
+// handled before input, so the second one returns only after the thread has
+// come back for more, having taken the key. Only then is the focus checked
+// again. A hung window holds each round trip up to the bound.
+void SendInputSender::awaitTaken() const
+{
+    constexpr UINT kBoundMs = 500;
+    for (int trip = 0; trip < 2; ++trip) {
+        DWORD_PTR ignored = 0;
+        if (!SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kBoundMs, &ignored))
+            throw KeySenderFailed("the window '" + title_ + "' does not answer; nothing more was typed");
+    }
+}
+
 void SendInputSender::typeKeys(const KeyActions& keys, bool wait)
 {
+    (void)wait; // every key is waited for anyway
     for (const KeyAction& action : keys) {
         if (GetForegroundWindow() != window_)
             throw FocusLost("focus left the console window '" + title_ + "'; nothing more was typed");
         typeOne(action);
-    }
-    if (wait) {
-        // Returns once the window's thread has worked through its queue, which
-        // holds our keys; a hung window does not hold us longer than a second.
-        DWORD_PTR ignored = 0;
-        SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &ignored);
+        awaitTaken();
     }
 }
 

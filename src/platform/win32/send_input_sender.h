@@ -21,6 +21,7 @@ protected:
 
 private:
     void typeOne(const KeyAction& action);
+    void awaitTaken() const;
     HWND window_;
     std::string title_;
 };

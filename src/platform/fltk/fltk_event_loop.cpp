@@ -1,5 +1,7 @@
 #include "platform/fltk/fltk_event_loop.h"
 
+#include <algorithm>
+
 #include <FL/Fl.H>
 
 #include "platform/controls.h"
@@ -13,15 +15,9 @@ namespace {
 // this blocks until an event or a timeout instead.
 constexpr double kWaitForever = 1e20;
 
-void waitUntilUnloaded(const Form& form)
-{
-    while (!form.isUnloaded())
-        Fl::wait(kWaitForever);
-}
-
 } // namespace
 
-FltkEventLoop::FltkEventLoop() : start_(std::chrono::steady_clock::now())
+FltkEventLoop::FltkEventLoop() : start_(Clock::now())
 {
 }
 
@@ -31,14 +27,13 @@ FltkEventLoop::~FltkEventLoop()
         Fl::remove_timeout(&FltkEventLoop::fire, schedule.get());
     for (Deferred& deferred : deferred_)
         Fl::remove_timeout(&FltkEventLoop::runDeferred, &deferred);
+    Fl::remove_idle(&FltkEventLoop::wake, this);
     Fl::do_widget_deletion();
 }
 
 std::int64_t FltkEventLoop::nowMs() const
 {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
-                                                                 start_)
-        .count();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start_).count();
 }
 
 void FltkEventLoop::timerChanged(Timer& timer)
@@ -47,9 +42,24 @@ void FltkEventLoop::timerChanged(Timer& timer)
     forget(timer);
     if (!timer.running())
         return;
-    auto schedule = std::make_unique<Schedule>(Schedule{this, &timer, timer.interval() / 1000.0});
-    Fl::add_timeout(schedule->seconds, &FltkEventLoop::fire, schedule.get());
+    const double seconds = timer.interval() / 1000.0;
+    auto schedule = std::make_unique<Schedule>(
+        Schedule{this, &timer, seconds, Clock::now() + std::chrono::milliseconds(timer.interval())});
+    addTimeout(seconds, &FltkEventLoop::fire, schedule.get());
     schedules_.emplace(&timer, std::move(schedule));
+}
+
+// FLTK 1.3 counts a new timeout from the due time of the last timeout that
+// fired, not from now, so one added late in a tick would come early by that
+// tick's lateness. Adding the lateness back counts it from now.
+void FltkEventLoop::addTimeout(double seconds, void (*callback)(void*), void* data)
+{
+    Fl::add_timeout(seconds + latenessSeconds_, callback, data);
+}
+
+void FltkEventLoop::noteLateness(Clock::time_point dueAt)
+{
+    latenessSeconds_ = std::max(0.0, std::chrono::duration<double>(Clock::now() - dueAt).count());
 }
 
 void FltkEventLoop::forget(Timer& timer)
@@ -70,29 +80,63 @@ void FltkEventLoop::fire(void* data)
 void FltkEventLoop::tick(Schedule& schedule)
 {
     Timer& timer = *schedule.timer;
+    noteLateness(schedule.dueAt);
     // Re-armed before the handler runs: repeat_timeout counts from when this
     // tick was due, and a handler that stops or changes the timer removes it.
+    schedule.dueAt += std::chrono::milliseconds(timer.interval());
     Fl::repeat_timeout(schedule.seconds, &FltkEventLoop::fire, &schedule);
     if (!timer.running() || !timer.onTimer)
         return;
     // The handler may unload the form and with it this schedule.
     const std::function<void()> handler = timer.onTimer;
     dispatch(timer.form().name() + "." + timer.name() + "_Timer", handler);
+    wakeIfDone();
+}
+
+// FLTK runs due timeouts at the start of Fl::wait() and then blocks for the
+// next event. A timeout that unloaded an awaited form must not leave the loop
+// asleep: while an idle callback is set, the wait does not block. (A new
+// timeout would not do: added from a timeout it inherits that one's lateness
+// and runs in the same pass.) The callback goes when the wait ends.
+void FltkEventLoop::wakeIfDone()
+{
+    for (const Form* form : awaited_) {
+        if (form->isUnloaded()) {
+            Fl::add_idle(&FltkEventLoop::wake, this);
+            return;
+        }
+    }
+}
+
+void FltkEventLoop::wake(void*)
+{
+}
+
+void FltkEventLoop::waitUntilUnloaded(const Form& form)
+{
+    awaited_.push_back(&form);
+    while (!form.isUnloaded())
+        Fl::wait(kWaitForever);
+    awaited_.pop_back();
+    Fl::remove_idle(&FltkEventLoop::wake, this);
 }
 
 void FltkEventLoop::later(int delayMs, std::function<void()> work)
 {
-    Deferred& deferred = deferred_.emplace_back(Deferred{this, std::move(work)});
-    Fl::add_timeout(delayMs / 1000.0, &FltkEventLoop::runDeferred, &deferred);
+    Deferred& deferred = deferred_.emplace_back(
+        Deferred{this, std::move(work), Clock::now() + std::chrono::milliseconds(delayMs)});
+    addTimeout(delayMs / 1000.0, &FltkEventLoop::runDeferred, &deferred);
 }
 
 void FltkEventLoop::runDeferred(void* data)
 {
     auto* deferred = static_cast<Deferred*>(data);
     FltkEventLoop& loop = *deferred->loop;
+    loop.noteLateness(deferred->dueAt);
     const std::function<void()> work = std::move(deferred->work);
     loop.deferred_.remove_if([deferred](const Deferred& entry) { return &entry == deferred; });
     loop.dispatch("deferred platform work", work);
+    loop.wakeIfDone();
 }
 
 void FltkEventLoop::runModal(Form& dialog)

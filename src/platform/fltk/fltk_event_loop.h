@@ -5,6 +5,7 @@
 #include <list>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "platform/event_loop.h"
 
@@ -14,6 +15,8 @@ namespace vt {
 // FLTK timeout, re-armed from the moment it was due, so ticks do not drift;
 // nothing wakes the process while no timer is due and no input arrives.
 class FltkEventLoop : public EventLoop {
+    using Clock = std::chrono::steady_clock;
+
 public:
     FltkEventLoop();
     ~FltkEventLoop() override;
@@ -33,6 +36,7 @@ private:
     struct Deferred {
         FltkEventLoop* loop;
         std::function<void()> work;
+        Clock::time_point dueAt;
     };
     static void runDeferred(void* data);
 
@@ -40,14 +44,24 @@ private:
         FltkEventLoop* loop;
         Timer* timer;
         double seconds;
+        Clock::time_point dueAt;
     };
     static void fire(void* data);
+    static void wake(void* data);
     void tick(Schedule& schedule);
     void forget(Timer& timer);
+    void waitUntilUnloaded(const Form& form);
+    void addTimeout(double seconds, void (*callback)(void*), void* data);
+    void noteLateness(Clock::time_point dueAt);
+    void wakeIfDone();
 
-    std::chrono::steady_clock::time_point start_;
+    Clock::time_point start_;
+    // How late the timeout that runs now (or ran last) fired; see addTimeout.
+    double latenessSeconds_ = 0;
     std::map<Timer*, std::unique_ptr<Schedule>> schedules_;
     std::list<Deferred> deferred_;
+    // The forms that run() and runModal() wait for, innermost last.
+    std::vector<const Form*> awaited_;
 };
 
 } // namespace vt

@@ -80,6 +80,10 @@ FltkFormView::FltkFormView(Form& form, const ViewSettings& settings, FltkFormVie
     if (!settings_.icons.empty())
         window_->icons(const_cast<const Fl_RGB_Image**>(settings_.icons.data()),
                        static_cast<int>(settings_.icons.size()));
+    // FLTK marks a non-modal window transient for another before mapping it,
+    // which window managers read only then; the owner is set exactly below.
+    if (owner_)
+        window_->set_non_modal();
     applying_ = true;
     window_->show();
     applying_ = false;
@@ -219,19 +223,19 @@ void FltkFormView::formChanged()
     applyPlacement();
 }
 
+// FLTK asks the window manager for static gravity: the position it sets and
+// reports is the client area's. The stored Left and Top are taken the same
+// way, so a position round-trips exactly under any window manager (without
+// one, as in the tests, the client area is the whole window anyway).
 void FltkFormView::applyPlacement()
 {
     const PixelBox box = settings_.scale.windowBox(form_.placement());
-    const FrameExtents frame = frameExtents(*window_);
-    const int clientX = box.x + frame.left;
-    const int clientY = box.y + frame.top;
-    if (clientX == window_->x() && clientY == window_->y() && box.width == window_->w() &&
+    if (box.x == window_->x() && box.y == window_->y() && box.width == window_->w() &&
         box.height == window_->h())
         return;
     applying_ = true;
     window_->size_range(box.width, box.height, box.width, box.height);
-    window_->resize(window_->shown() ? clientX : box.x, window_->shown() ? clientY : box.y,
-                    box.width, box.height);
+    window_->resize(box.x, box.y, box.width, box.height);
     applying_ = false;
     // FLTK rewrites the frame hints when the size changes.
     setWindowRole(*window_, owner_ ? &owner_->window() : nullptr, form_.style().minimizeBox);
@@ -302,14 +306,11 @@ void FltkFormView::windowMoved(int clientX, int clientY)
 {
     if (applying_)
         return;
-    const FrameExtents frame = frameExtents(*window_);
-    const int left = clientX - frame.left;
-    const int top = clientY - frame.top;
     const PixelBox placed = settings_.scale.windowBox(form_.placement());
     // Only a real move is reported: the stored twips would otherwise drift by
     // the rounding to whole pixels at every start.
-    if (left != placed.x || top != placed.y)
-        form_.movedTo(settings_.scale.twips(left), settings_.scale.twips(top));
+    if (clientX != placed.x || clientY != placed.y)
+        form_.movedTo(settings_.scale.twips(clientX), settings_.scale.twips(clientY));
 }
 
 void FltkFormView::windowFocused()

@@ -76,27 +76,4 @@ void setWindowRole(Fl_Window& window, Fl_Window* owner, bool minimizable)
     XFlush(fl_display);
 }
 
-FrameExtents frameExtents(Fl_Window& window)
-{
-    FrameExtents extents;
-    if (!window.shown())
-        return extents;
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long remaining = 0;
-    unsigned char* data = nullptr;
-    const int status =
-        XGetWindowProperty(fl_display, fl_xid(&window), atom("_NET_FRAME_EXTENTS"), 0, 4, False,
-                           XA_CARDINAL, &type, &format, &count, &remaining, &data);
-    if (status == Success && data && type == XA_CARDINAL && format == 32 && count == 4) {
-        const auto* values = reinterpret_cast<const long*>(data);
-        extents.left = static_cast<int>(values[0]);
-        extents.top = static_cast<int>(values[2]);
-    }
-    if (data)
-        XFree(data);
-    return extents;
-}
-
 } // namespace vt

@@ -5,13 +5,7 @@ class Fl_Window;
 namespace vt {
 
 // What FLTK has no call for on X11: the window manager hints of a dialog,
-// the frame the window manager draws, and opening the display without
-// FLTK's fatal exit.
-
-struct FrameExtents {
-    int left = 0;
-    int top = 0;
-};
+// and opening the display without FLTK's fatal exit.
 
 // Opens the display FLTK draws on; false when there is none.
 bool openFltkDisplay();
@@ -19,8 +13,5 @@ bool openFltkDisplay();
 // After show: a dialog is transient for its owner; only a window that may be
 // minimised offers it. The window is never resizable.
 void setWindowRole(Fl_Window& window, Fl_Window* owner, bool minimizable);
-
-// The window manager's frame around a shown window (none without a window manager).
-FrameExtents frameExtents(Fl_Window& window);
 
 } // namespace vt

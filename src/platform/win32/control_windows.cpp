@@ -1,5 +1,8 @@
 #include "platform/win32/control_windows.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "platform/win32/wide_text.h"
 
 namespace vt {

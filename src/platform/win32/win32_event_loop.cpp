@@ -1,5 +1,6 @@
 #include "platform/win32/win32_event_loop.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "platform/controls.h"

@@ -36,12 +36,15 @@ cleanup() {
     local i pid
     for (( i = ${#E2E_PIDS[@]} - 1; i >= 0; --i )); do
         pid=${E2E_PIDS[i]}
-        kill "$pid" 2>/dev/null
-        wait_until 5 process_gone "$pid" || kill -9 "$pid" 2>/dev/null
-        wait "$pid" 2>/dev/null
+        kill "$pid" 2>/dev/null || true
+        wait_until 5 process_gone "$pid" || kill -9 "$pid" 2>/dev/null || true
+        # Reap it only while it is a zombie: bash can block in wait for a
+        # child it has already reaped.
+        [ ! -e "/proc/$pid" ] || wait "$pid" 2>/dev/null || true
     done
     E2E_PIDS=()
     [ -n "${E2E_KEEP:-}" ] || rm -rf "$E2E_WORK"
+    return 0
 }
 
 # Runs a command in the background and remembers it for cleanup; sets LAST_PID.

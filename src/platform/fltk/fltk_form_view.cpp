@@ -187,7 +187,9 @@ void FltkFormView::showControl(const Control& control, Fl_Widget& widget)
         static_cast<TickBoxWidget&>(widget).showValue();
         break;
     case ControlKind::Label:
-        widget.copy_label(widgetLabel(displayCaption(static_cast<const Label&>(control).caption())).c_str());
+        // Labels show what they hold as it is: the server name or the status
+        // line with an "&" in it must not lose it to access-key marking.
+        widget.copy_label(widgetLabel(static_cast<const Label&>(control).caption()).c_str());
         break;
     case ControlKind::TextBox:
         static_cast<TextBoxWidget&>(widget).showText();

@@ -5,11 +5,13 @@ source "$(dirname "${BASH_SOURCE[0]}")/../lib.sh"
 
 MAIN_TITLE='VT-HALTWARD - vt-haltward'
 SETTINGS_TITLE='VT-HALTWARD - Settings & Messages'
+ABOUT_TITLE='VT-HALTWARD - ABOUT'
 
 # Design client widths in twips: the scale of a shown window is its width in
 # pixels over these, whatever the screen's DPI.
 MAIN_CLIENT_WIDTH=10485
 SETTINGS_CLIENT_WIDTH=8550
+ABOUT_CLIENT_WIDTH=7365
 
 # Control rectangles in twips (left top width height), as the windows lay them out.
 declare -A CONTROL=(
@@ -25,6 +27,7 @@ declare -A CONTROL=(
     [ABOUT_BUTTON]="240 600 1695 255"
     [SETTINGS_SHUTDOWN_RESTART_MESSAGE_TEXTBOX]="240 3960 8175 375"
     [SETTINGS_OK_BUTTON]="3240 4680 2055 495"
+    [ABOUT_OK_BUTTON]="2640 3120 2055 495"
 )
 
 # Consoles open below the program's windows, so that clicks reach the program.

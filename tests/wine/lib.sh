@@ -65,8 +65,10 @@ scenario_setup() {
 
 scenario_teardown() {
     [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1 || true
-    [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" >/dev/null 2>&1 || true
-    wait 2>/dev/null || true
+    if [ -n "${XVFB_PID:-}" ]; then
+        kill "$XVFB_PID" >/dev/null 2>&1 || true
+        wait_for 3 bash -c "! kill -0 $XVFB_PID" || kill -9 "$XVFB_PID" >/dev/null 2>&1 || true
+    fi
 }
 
 # start_console TITLE: the stand-in server console, its window titled by the
@@ -100,8 +102,14 @@ start_program() {
     MAIN_WINDOW=$(program_window "$name")
 }
 
-# wait_program_exit SECONDS: true once the program has ended by itself.
-wait_program_exit() { wait_for "$1" bash -c "! kill -0 $PROGRAM_PID"; }
+# wait_program_exit SECONDS: true once the program has ended by itself;
+# fails the scenario when it ended with a status other than 0 (a crash, a kill).
+wait_program_exit() {
+    wait_for "$1" bash -c "! kill -0 $PROGRAM_PID" || return 1
+    local status=0
+    wait "$PROGRAM_PID" || status=$?
+    [ "$status" -eq 0 ] || fail "the program ended with status $status: $(cat "$WORK/program.err")"
+}
 
 # click WINDOW X_TWIPS Y_TWIPS: a real click at a point of the window's client area.
 click() {

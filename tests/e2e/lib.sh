@@ -66,11 +66,13 @@ wait_until() {
     "$@"
 }
 
-# Starts Xvfb on a free display number and exports DISPLAY.
+# Starts Xvfb on a free display number and exports DISPLAY. -noreset: by
+# default the server resets when its last client leaves (xdpyinfo's probe),
+# and a client connecting during the reset is refused.
 start_xvfb() {
     local number_file="$E2E_WORK/display"
     : >"$number_file"
-    spawn Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number_file" 2>"$E2E_WORK/xvfb.log"
+    spawn Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$number_file" 2>"$E2E_WORK/xvfb.log"
     wait_until 10 grep -q '[0-9]' "$number_file" || fail "Xvfb did not start: $(cat "$E2E_WORK/xvfb.log")"
     export DISPLAY=":$(head -n 1 "$number_file")"
     wait_until 10 xdpyinfo >/dev/null 2>&1 || fail "the display $DISPLAY does not answer"

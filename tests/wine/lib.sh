@@ -54,7 +54,7 @@ scenario_setup() {
     cp -a "$(template_prefix)" "$WORK/prefix"
     export WINEPREFIX="$WORK/prefix"
     # Xvfb picks a free display itself, so scenarios can run side by side.
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
     XVFB_PID=$!
     wait_for 10 test -s "$WORK/display" || fail "Xvfb did not start"
     export DISPLAY=":$(head -1 "$WORK/display")"

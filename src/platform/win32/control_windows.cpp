@@ -25,8 +25,9 @@ NativeKind nativeKindOf(const Control& control)
         // The model toggles the value; the box only shows it.
         return {L"BUTTON", WS_TABSTOP | BS_CHECKBOX | BS_NOTIFY, 0};
     case ControlKind::Label:
+        // SS_NOPREFIX: a label shows an "&" in a server name as it is.
         return {L"STATIC",
-                static_cast<DWORD>(SS_NOTIFY | (look.alignment == Alignment::Center ? SS_CENTER : SS_LEFT) |
+                static_cast<DWORD>(SS_NOTIFY | SS_NOPREFIX | (look.alignment == Alignment::Center ? SS_CENTER : SS_LEFT) |
                                    (look.border ? WS_BORDER : 0)),
                 0};
     case ControlKind::TextBox: {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # AutoStart RESTART with AutoClose from a prepared settings file: the program
 # runs the whole 210-second sequence on its own, the console receives the four
-# say lines and "restart" at 10, 70, 130, 190 and 200 s, the program exits by
+# say lines and "restart" at 10, 70, 130, 190 and 200 s after the window
+# appeared (±1 s), the program exits by
 # itself and the restart tick is still stored.
 source "$(dirname "$0")/desktop_lib.sh"
 desktop_init

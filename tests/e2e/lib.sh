@@ -89,6 +89,17 @@ start_console() {
     CONSOLE_PID=$LAST_PID
     wait_until 20 test -e "$ready" || fail "the console '$title' did not become ready"
     wait_until 10 window_titled "$title" || fail "no window titled '$title' appeared"
+    settle_window "$title"
+}
+
+# settle_window TITLE: the window is mapped, and a moment has passed for the
+# terminal to finish setting up its input. Under load, characters typed into
+# an xterm that had just mapped were dropped while Enter got through.
+settle_window() {
+    local id
+    id=$(xdotool search --name "^$1\$" | head -n 1)
+    wait_until 10 sh -c "xwininfo -id $id | grep -q IsViewable" || fail "the window '$1' was not mapped"
+    sleep 0.5
 }
 
 # start_recorder TITLE FILE: an xterm titled TITLE whose terminal passes every
@@ -101,6 +112,7 @@ start_recorder() {
     RECORDER_PID=$LAST_PID
     wait_until 20 test -e "$ready" || fail "the recorder '$title' did not start"
     wait_until 10 window_titled "$title" || fail "no window titled '$title' appeared"
+    settle_window "$title"
 }
 
 window_titled() {

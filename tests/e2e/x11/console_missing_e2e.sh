@@ -38,9 +38,9 @@ third="$E2E_WORK/third.txt"
 kill "$first_pid" "$second_pid"
 wait_for_exit "$first_pid" 5 && wait_for_exit "$second_pid" 5 || fail "the consoles did not close"
 start_console SPIGOT-SERVER "$third"
-( sleep 0.5; kill "$CONSOLE_PID" ) &
+( wait_for_file_line "$third" 'say first' 20 && kill "$CONSOLE_PID" ) &
 status=0
-"$X11_TYPE" --pause-ms 1500 SPIGOT-SERVER 'say first{ENTER}' 'say second{ENTER}' >"$E2E_WORK/out" 2>"$E2E_WORK/err" \
+"$X11_TYPE" --pause-ms 4000 SPIGOT-SERVER 'say first{ENTER}' 'say second{ENTER}' >"$E2E_WORK/out" 2>"$E2E_WORK/err" \
     || status=$?
 [ "$status" = 2 ] && grep -qF "the console window 'SPIGOT-SERVER' has closed" "$E2E_WORK/err" \
     || fail "a console that closed was not reported: status $status, $(cat "$E2E_WORK/err")"

@@ -6,15 +6,6 @@ namespace {
 
 class Sequence : public ProgramTest {
 protected:
-    // Each keystroke string as "seconds|keys|wait".
-    std::vector<std::string> typed() const
-    {
-        std::vector<std::string> out;
-        for (const TypedKeys& entry : console.transcript())
-            out.push_back(std::to_string(entry.atMs / 1000) + "|" + entry.keys + "|" + (entry.wait ? "W" : "-"));
-        return out;
-    }
-
     // The status line after each second of the run, whenever it changed.
     std::vector<std::string> statusesOver(int seconds)
     {
@@ -59,7 +50,7 @@ TEST_F(Sequence, AFullShutdownRunWithoutAutoClose)
               (std::vector<std::string>{"!!! STARTING IN 10 SECONDS !!!", "SPIGOT SHUTDOWN IN 3 MINS",
                                         "SPIGOT SHUTDOWN IN 2 MINS", "SPIGOT SHUTDOWN IN 1 MIN",
                                         "!!! SPIGOT SHUTTING DOWN !!!", "FINISHING...", "READY..."}));
-    EXPECT_EQ(typed(), kShutdownKeys);
+    EXPECT_EQ(sentStrings(true), kShutdownKeys);
     EXPECT_EQ(console.linesTypedInto(server),
               (std::vector<std::string>{"say three", "say two", "say one", "say bye", "stop"}));
     EXPECT_EQ(console.activations(), 5);

@@ -50,6 +50,17 @@ protected:
         storeValue("SHUTDOWN_RESTART_MESSAGE_TEXTBOX", "bye");
     }
 
+    // Each keystroke string the console received, as "keys|W" (sent with
+    // Wait) or "keys|-", led by the whole seconds it arrived at when asked.
+    std::vector<std::string> sentStrings(bool withSeconds = false) const
+    {
+        std::vector<std::string> out;
+        for (const TypedKeys& entry : console.transcript())
+            out.push_back((withSeconds ? std::to_string(entry.atMs / 1000) + "|" : std::string()) + entry.keys +
+                          (entry.wait ? "|W" : "|-"));
+        return out;
+    }
+
     std::string currentReport() const
     {
         const auto& current = loop.reports().current();

@@ -28,7 +28,7 @@ void HeadlessEventLoop::runModal(Form& dialog)
 
 void HeadlessEventLoop::run(Form& main)
 {
-    const std::int64_t limit = nowMs_ + runLimitMs;
+    const std::int64_t limit = nowMs_ + kRunLimitMs;
     while (!main.isUnloaded()) {
         Scheduled* next = nextDueBy(limit);
         if (!next)

@@ -20,7 +20,8 @@ public:
     void timerChanged(Timer& timer) override;
     // Runs the next queued script on the dialog; the script must close it.
     void runModal(Form& dialog) override;
-    // Runs the clock until the main form unloads or no timer is left, at most maxMs.
+    // Runs the clock until the main form unloads; throws when nothing is left
+    // to fire or a day of virtual time has passed.
     void run(Form& main) override;
 
     // Moves the clock on, firing every timer that falls due, in order.
@@ -29,10 +30,11 @@ public:
 
     void onNextModal(ModalScript script) { modalScripts_.push_back(std::move(script)); }
     std::size_t pendingModalScripts() const { return modalScripts_.size(); }
-    // Upper bound of run(), so a test that never ends fails instead of hanging.
-    std::int64_t runLimitMs = 24LL * 3600 * 1000;
 
 private:
+    // Upper bound of run(), so a test that never ends fails instead of hanging.
+    static constexpr std::int64_t kRunLimitMs = 24LL * 3600 * 1000;
+
     struct Scheduled {
         Timer* timer;
         std::int64_t dueMs;

@@ -11,7 +11,6 @@ const std::string kApp = "VT_HALTWARD";
 std::string MemoryStore::GetSetting(const std::string& app, const std::string& section,
                                     const std::string& key, const std::string& defaultText)
 {
-    ++reads_;
     if (failing)
         throw StoreError("the settings in " + location(app) + " cannot be read");
     auto found = values_.find({app, section, key});
@@ -35,11 +34,6 @@ std::string MemoryStore::location(const std::string& app) const
 void MemoryStore::put(const std::string& section, const std::string& key, const std::string& text)
 {
     values_[{kApp, section, key}] = text;
-}
-
-bool MemoryStore::has(const std::string& section, const std::string& key) const
-{
-    return values_.contains({kApp, section, key});
 }
 
 std::string MemoryStore::get(const std::string& section, const std::string& key) const

@@ -27,19 +27,15 @@ public:
 
     // Direct access, as an outside edit of the store would do.
     void put(const std::string& section, const std::string& key, const std::string& text);
-    bool has(const std::string& section, const std::string& key) const;
     std::string get(const std::string& section, const std::string& key) const;
 
     const std::vector<Write>& writes() const { return writes_; }
-    void clearWrites() { writes_.clear(); }
-    int reads() const { return reads_; }
     // Every call fails with StoreError while set, as a broken store would.
     bool failing = false;
 
 private:
     std::map<std::tuple<std::string, std::string, std::string>, std::string> values_;
     std::vector<Write> writes_;
-    int reads_ = 0;
 };
 
 } // namespace vt

@@ -8,10 +8,6 @@ namespace vt {
 class NullViewFactory : public ViewFactory {
 public:
     std::unique_ptr<FormView> createView(Form& form, Form* owner) override;
-    int created() const { return created_; }
-
-private:
-    int created_ = 0;
 };
 
 } // namespace vt

@@ -6,6 +6,7 @@
 // Run under Xvfb: bench/start/run.sh shows how, or DISPLAY=... fltk_timing_bench
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -86,7 +87,7 @@ int main()
         return 1;
     }
     vt::FltkEventLoop loop;
-    vt::FltkViewFactory views(loop);
+    vt::FltkViewFactory views(loop, [](int size) { return std::vector<std::uint32_t>(size * size, 0); });
     vt::MemoryStore store;
     vt::HeadlessConsole console([&loop] { return loop.nowMs(); });
     vt::Services services{loop, store, console, views, [] { return std::string("timing"); }};

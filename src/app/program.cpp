@@ -1,7 +1,7 @@
 #include "app/program.h"
 
 #include "app/vt_haltward_main.h"
-#include "platform/event_loop.h"
+#include "platform/ui/event_loop.h"
 
 namespace vt {
 

@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/console_link.h"
-#include "platform/form.h"
+#include "platform/link/console_link.h"
+#include "platform/ui/form.h"
 
 namespace vt {
 

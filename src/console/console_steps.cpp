@@ -1,6 +1,6 @@
 #include "app/vt_haltward_main.h"
 #include "platform/failures.h"
-#include "platform/keystroke_notation.h"
+#include "platform/keys/keystroke_notation.h"
 
 namespace vt {
 

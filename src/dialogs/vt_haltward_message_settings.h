@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/form.h"
+#include "platform/ui/form.h"
 
 namespace vt {
 

@@ -20,6 +20,13 @@ public:
     using Failure::Failure;
 };
 
+// Several windows or sessions could be meant; typing into a guessed one is
+// never an option.
+class ConsoleAmbiguous : public ConsoleNotFound {
+public:
+    using ConsoleNotFound::ConsoleNotFound;
+};
+
 // The input focus left the console window while keys were being typed.
 class FocusLost : public Failure {
 public:

@@ -1,8 +1,8 @@
 #include "settings/settings.h"
 
-#include "platform/event_loop.h"
+#include "platform/ui/event_loop.h"
 #include "platform/failures.h"
-#include "platform/settings_store.h"
+#include "platform/store/settings_store.h"
 
 namespace vt {
 

@@ -4,8 +4,8 @@
 
 #include <FL/Fl.H>
 
-#include "platform/controls.h"
-#include "platform/form.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/form.h"
 
 namespace vt {
 

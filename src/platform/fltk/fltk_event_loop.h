@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/event_loop.h"
+#include "platform/ui/event_loop.h"
 
 namespace vt {
 

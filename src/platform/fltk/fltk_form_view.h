@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "platform/fltk/fltk_widgets.h"
-#include "platform/form.h"
-#include "platform/reports.h"
-#include "platform/screen_scale.h"
-#include "platform/view.h"
+#include "platform/ui/form.h"
+#include "platform/ui/reports.h"
+#include "platform/ui/screen_scale.h"
+#include "platform/ui/view.h"
 
 class Fl_RGB_Image;
 

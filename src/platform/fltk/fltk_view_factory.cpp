@@ -3,8 +3,7 @@
 #include <FL/Fl.H>
 #include <FL/Fl_RGB_Image.H>
 
-#include "app/icon.h"
-#include "platform/event_loop.h"
+#include "platform/ui/event_loop.h"
 
 namespace vt {
 
@@ -13,10 +12,10 @@ namespace {
 constexpr int kIconSizes[] = {16, 32, 48};
 
 // FLTK takes the icon as RGBA bytes.
-std::vector<unsigned char> rgbaBytes(int size)
+std::vector<unsigned char> rgbaBytes(const std::vector<std::uint32_t>& pixels)
 {
     std::vector<unsigned char> bytes;
-    for (std::uint32_t argb : iconPixels(size)) {
+    for (std::uint32_t argb : pixels) {
         bytes.push_back(static_cast<unsigned char>(argb >> 16));
         bytes.push_back(static_cast<unsigned char>(argb >> 8));
         bytes.push_back(static_cast<unsigned char>(argb));
@@ -44,12 +43,12 @@ double screenDpi()
 
 } // namespace
 
-FltkViewFactory::FltkViewFactory(EventLoop& loop)
+FltkViewFactory::FltkViewFactory(EventLoop& loop, const IconPainter& icon)
     : reports_(loop.reports()), settings_{ScreenScale(screenDpi()), {}}
 {
     chooseFaces();
     for (int size : kIconSizes) {
-        iconBytes_.push_back(rgbaBytes(size));
+        iconBytes_.push_back(rgbaBytes(icon(size)));
         iconImages_.push_back(std::make_unique<Fl_RGB_Image>(iconBytes_.back().data(), size, size, 4));
         settings_.icons.push_back(iconImages_.back().get());
     }

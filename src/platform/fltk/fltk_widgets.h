@@ -9,8 +9,8 @@
 #include <FL/Fl_Input.H>
 #include <FL/Fl_Widget.H>
 
-#include "platform/controls.h"
-#include "platform/screen_scale.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/screen_scale.h"
 
 namespace vt {
 

@@ -46,16 +46,16 @@ private:
 
 HeadlessConsole::HeadlessConsole(std::function<std::int64_t()> clockMs) : clockMs_(std::move(clockMs)) {}
 
-WindowId HeadlessConsole::openWindow(std::string title)
+WindowId HeadlessConsole::openWindow(std::string title, bool showsCommand)
 {
     const WindowId id = nextId_++;
-    windows_[id] = Window{std::move(title), clockMs_(), false};
+    windows_[id] = Window{std::move(title), showsCommand, clockMs_(), false};
     return id;
 }
 
 void HeadlessConsole::openWindowAt(std::int64_t atMs, std::string title)
 {
-    windows_[nextId_++] = Window{std::move(title), atMs, false};
+    windows_[nextId_++] = Window{std::move(title), false, atMs, false};
 }
 
 void HeadlessConsole::closeWindow(WindowId id)
@@ -128,14 +128,13 @@ std::vector<std::string> HeadlessConsole::linesTypedInto(WindowId id) const
 
 std::unique_ptr<KeySender> HeadlessConsole::activate(const std::string& title)
 {
-    std::vector<WindowId> ids;
-    std::vector<std::string> titles;
+    std::vector<WindowId> open;
     for (const auto& [id, window] : windows_) {
-        if (!isOpen(id)) continue;
-        ids.push_back(id);
-        titles.push_back(window.title);
+        if (isOpen(id)) open.push_back(id);
     }
-    const WindowId found = ids.at(matchConsoleTitle(titles, title));
+    const WindowId found = chooseConsole(open, title, [this](WindowId id) {
+        return ConsoleTitle{windows_.at(id).title, windows_.at(id).showsCommand};
+    });
     focused_ = found;
     if (failSenderCreation_) {
         throw KeySenderFailed("the keystroke sender for the console window '" + title + "' could not be created");

@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/console_link.h"
+#include "platform/link/console_link.h"
+#include "platform/link/title_match.h"
 
 namespace vt {
 
@@ -32,7 +33,9 @@ class HeadlessConsole : public ConsoleLink {
 public:
     explicit HeadlessConsole(std::function<std::int64_t()> clockMs);
 
-    WindowId openWindow(std::string title);                  // a top-level window, not focused
+    // A top-level window, not focused. A console window (showsCommand) may
+    // also be found as "TITLE - command", as on Windows.
+    WindowId openWindow(std::string title, bool showsCommand = false);
     void openWindowAt(std::int64_t atMs, std::string title); // appears once the clock reaches atMs
     void closeWindow(WindowId id);
     void setTitle(WindowId id, std::string title);
@@ -56,6 +59,7 @@ private:
 
     struct Window {
         std::string title;
+        bool showsCommand = false;
         std::int64_t appearsAtMs = 0;
         bool closed = false;
     };

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "platform/controls.h"
-#include "platform/form.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/form.h"
 
 namespace vt {
 

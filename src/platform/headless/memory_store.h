@@ -5,7 +5,7 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/settings_store.h"
+#include "platform/store/settings_store.h"
 
 namespace vt {
 

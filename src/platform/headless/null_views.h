@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/view.h"
+#include "platform/ui/view.h"
 
 namespace vt {
 

@@ -3,9 +3,11 @@
 #include <cstdio>
 #include <exception>
 
+#include "app/icon.h"
 #include "app/program.h"
-#include "platform/exe_name.h"
+#include "platform/store/exe_name.h"
 #include "platform/failures.h"
+#include "platform/link/console_links.h"
 #include "platform/fltk/fltk_event_loop.h"
 #include "platform/fltk/fltk_view_factory.h"
 #include "platform/fltk/fltk_x11_hints.h"
@@ -18,10 +20,11 @@ namespace {
 int runDesktop()
 {
     vt::FltkEventLoop loop;
-    vt::FltkViewFactory views(loop);
+    vt::FltkViewFactory views(loop, vt::iconPixels);
     vt::IniFileStore store(vt::defaultConfigHome());
-    vt::X11ConsoleLink console(
+    vt::X11ConsoleLink x11(
         [&loop](int delayMs, std::function<void()> work) { loop.later(delayMs, std::move(work)); });
+    vt::ConsoleLinks console({{"x11", x11}});
     vt::Services services{loop, store, console, views,
                           [] { return vt::exeNameFromPath(vt::invokedProgramPath()); }};
     return vt::runProgram(services);

@@ -1,7 +1,7 @@
 #include "platform/posix/ini_file_store.h"
 
 #include "platform/failures.h"
-#include "platform/ini_text.h"
+#include "platform/store/ini_text.h"
 #include "platform/posix/durable_file.h"
 
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/settings_store.h"
+#include "platform/store/settings_store.h"
 
 #include <chrono>
 #include <string>

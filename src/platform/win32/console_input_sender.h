@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "platform/console_link.h"
+#include "platform/link/console_link.h"
 
 namespace vt {
 

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "platform/controls.h"
-#include "platform/screen_scale.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/screen_scale.h"
 #include "platform/win32/gdi_cache.h"
 
 namespace vt {

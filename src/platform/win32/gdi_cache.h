@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "platform/geometry.h"
+#include "platform/ui/geometry.h"
 
 namespace vt {
 

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "app/program.h"
+#include "platform/link/console_links.h"
 #include "platform/services.h"
 #include "platform/win32/module_name.h"
 #include "platform/win32/registry_store.h"
@@ -18,7 +19,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 
     vt::Win32EventLoop loop;
     vt::RegistryStore store;
-    vt::Win32ConsoleLink console;
+    vt::Win32ConsoleLink windows;
+    vt::ConsoleLinks console({{"window", windows}});
     vt::Win32ViewFactory views;
     vt::Services services{loop, store, console, views, vt::runningExeName};
     return vt::runProgram(services);

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "platform/exe_name.h"
+#include "platform/store/exe_name.h"
 #include "platform/failures.h"
 #include "platform/win32/system_error.h"
 #include "platform/win32/wide_text.h"

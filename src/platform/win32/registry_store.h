@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/settings_store.h"
+#include "platform/store/settings_store.h"
 
 namespace vt {
 

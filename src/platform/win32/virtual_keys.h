@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/key_action.h"
+#include "platform/keys/key_action.h"
 
 namespace vt {
 

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "platform/failures.h"
-#include "platform/utf8.h"
+#include "platform/keys/utf8.h"
 
 namespace vt {
 

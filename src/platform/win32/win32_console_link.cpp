@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/failures.h"
+#include "platform/link/title_match.h"
 #include "platform/win32/console_input_sender.h"
 #include "platform/win32/foreground_calls.h"
 #include "platform/win32/send_input_sender.h"
@@ -66,11 +67,9 @@ bool isConsoleWindow(HWND window)
 std::unique_ptr<KeySender> Win32ConsoleLink::activate(const std::string& title)
 {
     const std::vector<TopWindow> windows = topWindows();
-    std::vector<std::string> titles;
-    titles.reserve(windows.size());
-    for (const TopWindow& window : windows)
-        titles.push_back(window.title);
-    const HWND target = windows[matchConsoleTitle(titles, title)].handle;
+    const HWND target = chooseConsole(windows, title, [](const TopWindow& window) {
+                            return ConsoleTitle{window.title, isConsoleWindow(window.handle)};
+                        }).handle;
 
     const ForegroundResult front = bringToFront(systemForegroundCalls(target));
     if (isConsoleWindow(target)) {

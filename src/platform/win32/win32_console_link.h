@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/console_link.h"
+#include "platform/link/console_link.h"
 
 namespace vt {
 

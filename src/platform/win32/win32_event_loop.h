@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "platform/event_loop.h"
+#include "platform/ui/event_loop.h"
 
 namespace vt {
 

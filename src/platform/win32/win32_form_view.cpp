@@ -1,6 +1,6 @@
 #include "platform/win32/win32_form_view.h"
 
-#include "platform/event_loop.h"
+#include "platform/ui/event_loop.h"
 #include "platform/failures.h"
 #include "platform/win32/form_messages.h"
 #include "platform/win32/wide_text.h"

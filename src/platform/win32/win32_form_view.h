@@ -5,9 +5,9 @@
 
 #include <windows.h>
 
-#include "platform/form.h"
-#include "platform/screen_scale.h"
-#include "platform/view.h"
+#include "platform/ui/form.h"
+#include "platform/ui/screen_scale.h"
+#include "platform/ui/view.h"
 #include "platform/win32/control_windows.h"
 #include "platform/win32/gdi_cache.h"
 

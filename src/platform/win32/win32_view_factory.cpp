@@ -1,6 +1,6 @@
 #include "platform/win32/win32_view_factory.h"
 
-#include "platform/form.h"
+#include "platform/ui/form.h"
 #include "platform/win32/win32_form_view.h"
 
 namespace vt {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/failures.h"
+#include "platform/link/title_match.h"
 #include "platform/x11/x11_activation.h"
 #include "platform/x11/x11_display.h"
 #include "platform/x11/x11_keymap.h"
@@ -59,10 +60,9 @@ X11ConsoleLink::~X11ConsoleLink() = default;
 std::unique_ptr<KeySender> X11ConsoleLink::activate(const std::string& title) {
     Display* display = connection_->display();
     const auto windows = x11::topLevelWindows(display);
-    std::vector<std::string> titles;
-    titles.reserve(windows.size());
-    for (const auto& window : windows) titles.push_back(window.title);
-    const Window console = windows[matchConsoleTitle(titles, title)].window;
+    // A terminal shows its title as it was set: no " - command" form here.
+    const Window console =
+        chooseConsole(windows, title, [](const x11::TopLevel& window) { return ConsoleTitle{window.title}; }).window;
 
     if (!x11::activateWindow(display, console, x11::windowManagerRuns(display))) {
         if (!x11::windowExists(display, console)) {

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/console_link.h"
+#include "platform/link/console_link.h"
 
 namespace vt {
 

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "platform/key_bindings.h"
-#include "platform/keymap_plan.h"
+#include "platform/x11/key_bindings.h"
+#include "platform/x11/keymap_plan.h"
 
 namespace vt::x11 {
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/console_link.h"
+#include "platform/link/console_link.h"
 #include "platform/x11/x11_keymap.h"
 
 namespace vt::x11 {

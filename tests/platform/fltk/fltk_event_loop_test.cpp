@@ -8,9 +8,9 @@
 #include <memory>
 #include <vector>
 
-#include "platform/controls.h"
+#include "platform/ui/controls.h"
 #include "platform/failures.h"
-#include "platform/form.h"
+#include "platform/ui/form.h"
 #include "platform/headless/headless_console.h"
 #include "platform/headless/memory_store.h"
 #include "platform/headless/null_views.h"

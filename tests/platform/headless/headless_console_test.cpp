@@ -19,7 +19,7 @@ protected:
 TEST_F(HeadlessConsoleTest, ActivationFocusesTheConsoleAndRecordsEveryCall)
 {
     const WindowId editor = console.openWindow("Editor");
-    const WindowId server = console.openWindow("SPIGOT-SERVER - java -jar spigot.jar");
+    const WindowId server = console.openWindow("SPIGOT-SERVER - java -jar spigot.jar", true);
     console.focus(editor);
     nowMs = 1500;
 

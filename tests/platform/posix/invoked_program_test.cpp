@@ -1,4 +1,4 @@
-#include "platform/exe_name.h"
+#include "platform/store/exe_name.h"
 #include "platform/posix/invoked_program.h"
 #include "platform/posix/temp_dir_support.h"
 

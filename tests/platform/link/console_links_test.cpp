@@ -1,0 +1,90 @@
+// One name looked up in several links: two simulated consoles stand for a
+// link that types without the focus (first) and a window link (second).
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/failures.h"
+#include "platform/headless/headless_console.h"
+#include "platform/link/console_links.h"
+
+namespace vt {
+namespace {
+
+class ConsoleLinksTest : public ::testing::Test {
+protected:
+    std::int64_t nowMs = 0;
+    HeadlessConsole sessions{[this] { return nowMs; }};
+    HeadlessConsole windows{[this] { return nowMs; }};
+    ConsoleLinks links{{{"tmux", sessions}, {"x11", windows}}};
+
+    std::string failureOf(const std::string& name)
+    {
+        try {
+            links.activate(name);
+        } catch (const ConsoleNotFound& error) {
+            return error.what();
+        }
+        return "(found)";
+    }
+};
+
+TEST_F(ConsoleLinksTest, TheFirstLinkThatHasTheNameWins)
+{
+    const WindowId session = sessions.openWindow("SPIGOT-SERVER");
+    const WindowId window = windows.openWindow("SPIGOT-SERVER");
+    links.activate("SPIGOT-SERVER")->sendKeys("say a~", true);
+    EXPECT_EQ(sessions.typedInto(session), "say a{ENTER}");
+    EXPECT_EQ(windows.typedInto(window), "");
+    EXPECT_EQ(windows.activations(), 0); // the window was never brought forward
+}
+
+TEST_F(ConsoleLinksTest, ALaterLinkIsAskedWhenTheFirstHasNoSuchConsole)
+{
+    sessions.openWindow("LOBBY");
+    const WindowId window = windows.openWindow("SPIGOT-SERVER");
+    links.activate("SPIGOT-SERVER")->sendKeys("x", true);
+    EXPECT_EQ(windows.typedInto(window), "x");
+}
+
+TEST_F(ConsoleLinksTest, APrefixRestrictsTheLookupToOneLink)
+{
+    const WindowId session = sessions.openWindow("SPIGOT-SERVER");
+    const WindowId window = windows.openWindow("SPIGOT-SERVER");
+    links.activate("x11:SPIGOT-SERVER")->sendKeys("w", true);
+    links.activate("tmux:SPIGOT-SERVER")->sendKeys("t", true);
+    EXPECT_EQ(windows.typedInto(window), "w");
+    EXPECT_EQ(sessions.typedInto(session), "t");
+
+    windows.closeWindow(window);
+    EXPECT_EQ(failureOf("x11:SPIGOT-SERVER"), "no window titled 'SPIGOT-SERVER' was found");
+}
+
+TEST_F(ConsoleLinksTest, AmbiguityInAnEarlierLinkIsNeverResolvedByALaterOne)
+{
+    sessions.openWindow("SPIGOT-SERVER");
+    sessions.openWindow("SPIGOT-SERVER");
+    const WindowId window = windows.openWindow("SPIGOT-SERVER");
+    EXPECT_THROW(links.activate("SPIGOT-SERVER"), ConsoleAmbiguous);
+    EXPECT_EQ(windows.typedInto(window), "");
+    EXPECT_EQ(windows.activations(), 0);
+}
+
+TEST_F(ConsoleLinksTest, NotFoundAnywhereGivesEveryLinksReason)
+{
+    EXPECT_EQ(failureOf("SPIGOT-SERVER"),
+              "no window titled 'SPIGOT-SERVER' was found; no window titled 'SPIGOT-SERVER' was found");
+    EXPECT_EQ(failureOf("x11:"), "the server console title is empty; enter it in Settings & Messages");
+    EXPECT_EQ(failureOf("screen:SPIGOT-SERVER"),
+              "this program reaches no screen consoles here; remove the prefix 'screen:' from the console title");
+}
+
+TEST_F(ConsoleLinksTest, AnUnknownPrefixIsPartOfTheTitle)
+{
+    const WindowId window = windows.openWindow("java: SPIGOT");
+    links.activate("java: SPIGOT")->sendKeys("x", true);
+    EXPECT_EQ(windows.typedInto(window), "x");
+}
+
+} // namespace
+} // namespace vt

@@ -1,0 +1,83 @@
+// The escalation that brings the console to the front when Windows refuses
+// SetForegroundWindow. Wine never refuses, so a scripted Windows plays the
+// refusals here: every row says how many tries it refuses and whether the
+// Alt tap goes through, and the exact calls that must follow.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/win32/foreground.h"
+
+namespace {
+
+struct ScriptedWindows {
+    int refusals = 0;       // SetForegroundWindow calls that do nothing
+    bool altTapWorks = true;
+    int lateByPolls = 0;    // a granted activation shows only after this many polls
+    std::string log;
+    int pollsUntilShown = -1;
+
+    vt::ForegroundCalls calls()
+    {
+        vt::ForegroundCalls calls;
+        calls.restoreIfMinimised = [this] { log += "restore "; };
+        calls.setForeground = [this] { log += "set "; grant(); };
+        calls.isForeground = [this] {
+            if (pollsUntilShown < 0)
+                return false;
+            return pollsUntilShown-- == 0;
+        };
+        calls.tapAlt = [this] {
+            log += "alt ";
+            return altTapWorks;
+        };
+        calls.setWithSharedInput = [this] { log += "shared "; grant(); };
+        calls.sleepMs = [this](int) { log += "."; };
+        return calls;
+    }
+    void grant()
+    {
+        if (refusals > 0) {
+            --refusals;
+            return;
+        }
+        pollsUntilShown = lateByPolls;
+    }
+};
+
+struct Row {
+    const char* name;
+    int refusals;
+    bool altTapWorks;
+    int lateByPolls;
+    vt::ForegroundResult expected;
+    const char* expectedLog;
+};
+
+// Settle time 30 ms at 10 ms a poll: three sleeps (...) before a try gives up.
+const Row kRows[] = {
+    {"granted at once", 0, true, 0, vt::ForegroundResult::Done, "restore set "},
+    {"granted a little late", 0, true, 2, vt::ForegroundResult::Done, "restore set .."},
+    {"refused once, the Alt tap unlocks it", 1, true, 0, vt::ForegroundResult::DoneAfterAltTap,
+     "restore set ...alt set "},
+    {"refused twice, shared input unlocks it", 2, true, 0, vt::ForegroundResult::DoneWithSharedInput,
+     "restore set ...alt set ...shared "},
+    {"Alt tap fails, shared input unlocks it", 1, false, 0, vt::ForegroundResult::DoneWithSharedInput,
+     "restore set ...alt shared "},
+    {"refused every time", 5, true, 0, vt::ForegroundResult::Refused, "restore set ...alt set ...shared ..."},
+};
+
+} // namespace
+
+TEST(ForegroundEscalation, TriesEachWayInTurnAndVerifiesIt)
+{
+    for (const Row& row : kRows) {
+        SCOPED_TRACE(row.name);
+        ScriptedWindows windows;
+        windows.refusals = row.refusals;
+        windows.altTapWorks = row.altTapWorks;
+        windows.lateByPolls = row.lateByPolls;
+        EXPECT_EQ(vt::bringToFront(windows.calls(), 30), row.expected);
+        EXPECT_EQ(windows.log, row.expectedLog);
+    }
+}

@@ -30,6 +30,7 @@ int typeLine(const std::string& title, const std::string& notation) {
     const double activateMs = millisecondsSince(start);
     const auto typed = Clock::now();
     sender->sendKeys(notation, true);
+    sender->deliver();
     const double typeMs = millisecondsSince(typed);
     std::printf("%.2f %.2f\n", activateMs, typeMs);
     for (auto& [due, work] : delayed) {  // the keymap is restored after the measurement

@@ -9,9 +9,12 @@ int runProgram(Services& services)
 {
     VT_HALTWARD_MAIN main(services);
     main.load();
-    main.show();
-    services.loop.run(main);
-    return 0;
+    // A stored run that cannot be armed may close the window while it loads.
+    if (!main.isUnloaded()) {
+        main.show();
+        services.loop.run(main);
+    }
+    return main.exitStatus();
 }
 
 } // namespace vt

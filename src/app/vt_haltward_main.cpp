@@ -2,6 +2,7 @@
 
 #include "dialogs/vt_haltward_about.h"
 #include "dialogs/vt_haltward_message_settings.h"
+#include "platform/failures.h"
 #include "settings/settings.h"
 
 namespace vt {
@@ -113,6 +114,17 @@ void VT_HALTWARD_MAIN::Form_Load()
         armAtStart(AUTOSTART_SHUTDOWN_TICKBOX, AUTOSTART_RESTART_TICKBOX);
 }
 
+// A stored message that can never be typed: the run is not armed. Unattended
+// (AutoClose), the program ends at once with status 1 for the scheduler.
+void VT_HALTWARD_MAIN::refuseToArm(const NotationError& error)
+{
+    if (AUTOCLOSE_TICKBOX.value() == 1) {
+        exitStatus_ = 1;
+        unload();
+    }
+    throw Failure(std::string(error.what()) + "; the stored AutoStart run was not armed");
+}
+
 // Assigning the stored ticks raises the tickboxes' Click handlers, which keep
 // at most one mode ticked. Both stored as 1 can only be an outside edit: the
 // shutdown tick wins and the restart tick loads as 0, with a report, instead
@@ -134,6 +146,12 @@ void VT_HALTWARD_MAIN::loadTicks()
 // apart from the status text.
 void VT_HALTWARD_MAIN::armAtStart(TickBox& first, TickBox& second)
 {
+    try {
+        checkMessageNotation(messages());
+    } catch (const NotationError& error) {
+        refuseToArm(error);
+    }
+    firstFailureMs_.reset();
     first.setEnabled(false);
     second.setEnabled(false);
     CURRENT_STATUS_LABEL.setCaption("STARTING IN 10 SECS...");

@@ -1,12 +1,19 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "console/message_notation.h"
 #include "platform/link/console_link.h"
 #include "platform/ui/form.h"
 
 namespace vt {
+
+class NotationError;
 
 // The main window: the program starts with it and ends when it unloads. Its
 // controls hold all state of the stop/restart sequence and the texts typed
@@ -75,12 +82,29 @@ public:
     void SayOnServerConsole(KeySender& sender, const TextBox& message);
     void SendServerCommand(KeySender& sender, const std::string& keys);
 
+    // 0, or 1 when the program closed itself after a run that failed.
+    int exitStatus() const { return exitStatus_; }
+
 private:
     void wireEvents();
     void storePlacementAndTicks();
     void loadTicks();
     void armAtStart(TickBox& first, TickBox& second);
+    [[noreturn]] void refuseToArm(const NotationError& error);
     void stopAllTimers();
+    void endRun();
+    bool runActive() const;
+
+    // The four texts typed on the console, each with the name the operator knows it by.
+    std::vector<MessageText> messages() const;
+    MessageText messageOf(const TextBox& message) const;
+    void sayInRun(const TextBox& message);
+    void commandInRun(const std::string& keys);
+    void runConsoleStep(const std::function<void(KeySender&)>& keys);
+    [[noreturn]] void giveUp(const std::string& lastFailure);
+
+    std::optional<std::int64_t> firstFailureMs_; // of the step now being retried
+    int exitStatus_ = 0;
 };
 
 } // namespace vt

@@ -1,37 +1,15 @@
 #include "app/vt_haltward_main.h"
+#include "console/message_notation.h"
 #include "platform/failures.h"
-#include "platform/keys/keystroke_notation.h"
+#include "platform/ui/event_loop.h"
 
 namespace vt {
 
 namespace {
 
-// How the operator knows each message, for reports.
-std::string messageDescription(const TextBox& message)
-{
-    const std::string& name = message.name();
-    if (name == "THREE_MIN_MESSAGE_TEXTBOX")
-        return "3-minute message";
-    if (name == "TWO_MIN_MESSAGE_TEXTBOX")
-        return "2-minute message";
-    if (name == "ONE_MIN_MESSAGE_TEXTBOX")
-        return "1-minute message";
-    return "final message";
-}
-
-// The message is checked before "say " is typed, so that bad notation leaves
-// no half-typed "say " on the console's command line.
-void checkNotation(const TextBox& message)
-{
-    try {
-        parseKeystrokes(message.text());
-    } catch (const NotationError& error) {
-        throw NotationError(error.position(), error.token(),
-                            "bad keystroke notation in the " + messageDescription(message) + " at position " +
-                                std::to_string(error.position()) + ": '" + error.token() +
-                                "'; fix it in Settings & Messages");
-    }
-}
+// A step still failing this long after its first failure ends the run: an
+// unattended run must end, and say why, rather than wait for ever.
+constexpr std::int64_t kGiveUpAfterMs = 5 * 60 * 1000;
 
 } // namespace
 
@@ -42,7 +20,7 @@ std::unique_ptr<KeySender> VT_HALTWARD_MAIN::ActivateServerConsole()
 
 void VT_HALTWARD_MAIN::SayOnServerConsole(KeySender& sender, const TextBox& message)
 {
-    checkNotation(message);
+    checkMessageNotation({messageOf(message)});
     sender.sendKeys("say ", true);
     sender.sendKeys(message.text(), true);
     sender.sendKeys("{Enter}", false);
@@ -51,6 +29,66 @@ void VT_HALTWARD_MAIN::SayOnServerConsole(KeySender& sender, const TextBox& mess
 void VT_HALTWARD_MAIN::SendServerCommand(KeySender& sender, const std::string& keys)
 {
     sender.sendKeys(keys, true);
+}
+
+std::vector<MessageText> VT_HALTWARD_MAIN::messages() const
+{
+    return runMessages(THREE_MIN_MESSAGE_TEXTBOX.text(), TWO_MIN_MESSAGE_TEXTBOX.text(),
+                       ONE_MIN_MESSAGE_TEXTBOX.text(), SHUTDOWN_RESTART_MESSAGE_TEXTBOX.text());
+}
+
+MessageText VT_HALTWARD_MAIN::messageOf(const TextBox& message) const
+{
+    const TextBox* order[] = {&THREE_MIN_MESSAGE_TEXTBOX, &TWO_MIN_MESSAGE_TEXTBOX, &ONE_MIN_MESSAGE_TEXTBOX,
+                              &SHUTDOWN_RESTART_MESSAGE_TEXTBOX};
+    const auto all = messages();
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        if (order[i] == &message)
+            return all[i];
+    }
+    return {message.name(), message.text()};
+}
+
+void VT_HALTWARD_MAIN::sayInRun(const TextBox& message)
+{
+    runConsoleStep([&](KeySender& sender) { SayOnServerConsole(sender, message); });
+}
+
+void VT_HALTWARD_MAIN::commandInRun(const std::string& keys)
+{
+    runConsoleStep([&](KeySender& sender) { SendServerCommand(sender, keys); });
+}
+
+// One step of the timed run, typed as one unit. A failure leaves the step's
+// timer enabled, so it is tried again at the next tick, until it has failed
+// for five minutes: then the run ends as STOP would end it, and under AutoClose
+// the program exits with status 1, so that a scheduler sees the failure.
+void VT_HALTWARD_MAIN::runConsoleStep(const std::function<void(KeySender&)>& keys)
+{
+    try {
+        const std::unique_ptr<KeySender> sender = ActivateServerConsole();
+        keys(*sender);
+        sender->deliver();
+    } catch (const Failure& failure) {
+        const std::int64_t now = services().loop.nowMs();
+        if (!firstFailureMs_)
+            firstFailureMs_ = now;
+        if (now - *firstFailureMs_ < kGiveUpAfterMs)
+            throw;
+        giveUp(failure.what());
+    }
+    firstFailureMs_.reset();
+}
+
+void VT_HALTWARD_MAIN::giveUp(const std::string& lastFailure)
+{
+    endRun();
+    CURRENT_STATUS_LABEL.setCaption("!!! ABORTED !!!");
+    if (AUTOCLOSE_TICKBOX.value() == 1) {
+        exitStatus_ = 1;
+        unload();
+    }
+    throw Failure("gave up after 5 minutes: " + lastFailure);
 }
 
 } // namespace vt

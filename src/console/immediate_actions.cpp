@@ -1,8 +1,19 @@
 // The guarded pair that stops or restarts the server at once: the final
-// message and the command, no warnings. They touch nothing of a timed run.
+// message and the command as one unit, no warnings. Pressed during a timed
+// run, they end it: nothing is typed after the command.
 #include "app/vt_haltward_main.h"
 
 namespace vt {
+
+bool VT_HALTWARD_MAIN::runActive() const
+{
+    for (const vt::Timer* timer : {&AUTOSTART_TIMER, &MIN_THREE_MESSAGE_TIMER, &MIN_TWO_MESSAGE_TIMER,
+                                   &MIN_ONE_MESSAGE_TIMER, &SHUTDOWN_RESTART_MESSAGE_TIMER, &AUTOCLOSE_TIMER}) {
+        if (timer->enabled())
+            return true;
+    }
+    return false;
+}
 
 void VT_HALTWARD_MAIN::ENABLE_NO_WARNINGS_BUTTON_Click()
 {
@@ -23,6 +34,9 @@ void VT_HALTWARD_MAIN::SHUTDOWN_NO_WARNINGS_BUTTON_Click()
     const std::unique_ptr<KeySender> sender = ActivateServerConsole();
     SayOnServerConsole(*sender, SHUTDOWN_RESTART_MESSAGE_TEXTBOX);
     SendServerCommand(*sender, "stop{Enter}");
+    sender->deliver();
+    if (runActive())
+        endRun();
 }
 
 void VT_HALTWARD_MAIN::RESTART_NO_WARNINGS_BUTTON_Click()
@@ -31,6 +45,9 @@ void VT_HALTWARD_MAIN::RESTART_NO_WARNINGS_BUTTON_Click()
     const std::unique_ptr<KeySender> sender = ActivateServerConsole();
     SayOnServerConsole(*sender, SHUTDOWN_RESTART_MESSAGE_TEXTBOX);
     SendServerCommand(*sender, "restart{Enter}");
+    sender->deliver();
+    if (runActive())
+        endRun();
 }
 
 } // namespace vt

@@ -2,14 +2,18 @@
 // its step, starts the next timer and stops its own. A console step that fails
 // ends its handler before that, so its timer stays enabled and the step is
 // tried again at the next tick: a run waits for a missing console rather than
-// skipping a warning. STOP aborts at any point.
+// skipping a warning, for five minutes at most. STOP aborts at any point.
 #include "app/vt_haltward_main.h"
+#include "console/message_notation.h"
 
 namespace vt {
 
 void VT_HALTWARD_MAIN::START_STOP_BUTTON_Click()
 {
     if (START_STOP_BUTTON.caption() == "START") {
+        // A message that can never be typed would fail its step at every tick.
+        checkMessageNotation(messages());
+        firstFailureMs_.reset();
         START_STOP_BUTTON.setCaption("STOP");
         AUTOSTART_TIMER.setEnabled(true);
         CURRENT_STATUS_LABEL.setCaption("!!! STARTING IN 10 SECONDS !!!");
@@ -18,14 +22,21 @@ void VT_HALTWARD_MAIN::START_STOP_BUTTON_Click()
         ENABLE_NO_WARNINGS_BUTTON.setEnabled(false);
         SETTINGS_BUTTON.setEnabled(false);
     } else {
-        START_STOP_BUTTON.setCaption("START");
-        stopAllTimers();
-        AUTOSTART_SHUTDOWN_TICKBOX.setEnabled(true);
-        AUTOSTART_RESTART_TICKBOX.setEnabled(true);
-        ENABLE_NO_WARNINGS_BUTTON.setEnabled(true);
-        SETTINGS_BUTTON.setEnabled(true);
+        endRun();
         CURRENT_STATUS_LABEL.setCaption("!!! ABORTED !!!");
     }
+}
+
+// Stops every timer of the run and unlocks the window, as STOP does.
+void VT_HALTWARD_MAIN::endRun()
+{
+    START_STOP_BUTTON.setCaption("START");
+    stopAllTimers();
+    AUTOSTART_SHUTDOWN_TICKBOX.setEnabled(true);
+    AUTOSTART_RESTART_TICKBOX.setEnabled(true);
+    ENABLE_NO_WARNINGS_BUTTON.setEnabled(true);
+    SETTINGS_BUTTON.setEnabled(true);
+    firstFailureMs_.reset();
 }
 
 // Ticking one mode unticks and disables the other; unticking it clears the mode.
@@ -62,7 +73,7 @@ void VT_HALTWARD_MAIN::AUTOSTART_TIMER_Timer()
     START_STOP_BUTTON.setCaption("STOP");
     ENABLE_NO_WARNINGS_BUTTON.setEnabled(false);
     CURRENT_STATUS_LABEL.setCaption("SPIGOT SHUTDOWN IN 3 MINS");
-    SayOnServerConsole(*ActivateServerConsole(), THREE_MIN_MESSAGE_TEXTBOX);
+    sayInRun(THREE_MIN_MESSAGE_TEXTBOX);
     MIN_THREE_MESSAGE_TIMER.setEnabled(true);
     AUTOSTART_TIMER.setEnabled(false);
 }
@@ -70,7 +81,7 @@ void VT_HALTWARD_MAIN::AUTOSTART_TIMER_Timer()
 void VT_HALTWARD_MAIN::MIN_THREE_MESSAGE_TIMER_Timer()
 {
     CURRENT_STATUS_LABEL.setCaption("SPIGOT SHUTDOWN IN 2 MINS");
-    SayOnServerConsole(*ActivateServerConsole(), TWO_MIN_MESSAGE_TEXTBOX);
+    sayInRun(TWO_MIN_MESSAGE_TEXTBOX);
     MIN_TWO_MESSAGE_TIMER.setEnabled(true);
     MIN_THREE_MESSAGE_TIMER.setEnabled(false);
 }
@@ -78,7 +89,7 @@ void VT_HALTWARD_MAIN::MIN_THREE_MESSAGE_TIMER_Timer()
 void VT_HALTWARD_MAIN::MIN_TWO_MESSAGE_TIMER_Timer()
 {
     CURRENT_STATUS_LABEL.setCaption("SPIGOT SHUTDOWN IN 1 MIN");
-    SayOnServerConsole(*ActivateServerConsole(), ONE_MIN_MESSAGE_TEXTBOX);
+    sayInRun(ONE_MIN_MESSAGE_TEXTBOX);
     MIN_ONE_MESSAGE_TIMER.setEnabled(true);
     MIN_TWO_MESSAGE_TIMER.setEnabled(false);
 }
@@ -89,7 +100,7 @@ void VT_HALTWARD_MAIN::MIN_ONE_MESSAGE_TIMER_Timer()
         CURRENT_STATUS_LABEL.setCaption("!!! SPIGOT SHUTTING DOWN !!!");
     if (AUTOSTART_RESTART_TICKBOX.value() == 1)
         CURRENT_STATUS_LABEL.setCaption("!!! SPIGOT RESTARTING !!!");
-    SayOnServerConsole(*ActivateServerConsole(), SHUTDOWN_RESTART_MESSAGE_TEXTBOX);
+    sayInRun(SHUTDOWN_RESTART_MESSAGE_TEXTBOX);
     SHUTDOWN_RESTART_MESSAGE_TIMER.setEnabled(true);
     MIN_ONE_MESSAGE_TIMER.setEnabled(false);
 }
@@ -97,12 +108,12 @@ void VT_HALTWARD_MAIN::MIN_ONE_MESSAGE_TIMER_Timer()
 void VT_HALTWARD_MAIN::SHUTDOWN_RESTART_MESSAGE_TIMER_Timer()
 {
     if (AUTOSTART_SHUTDOWN_TICKBOX.value() == 1) {
-        SendServerCommand(*ActivateServerConsole(), "stop{Enter}");
+        commandInRun("stop{Enter}");
         AUTOCLOSE_TIMER.setEnabled(true);
     }
     SHUTDOWN_RESTART_MESSAGE_TIMER.setEnabled(false);
     if (AUTOSTART_RESTART_TICKBOX.value() == 1) {
-        SendServerCommand(*ActivateServerConsole(), "restart{Enter}");
+        commandInRun("restart{Enter}");
         AUTOCLOSE_TIMER.setEnabled(true);
     }
     SHUTDOWN_RESTART_MESSAGE_TIMER.setEnabled(false);

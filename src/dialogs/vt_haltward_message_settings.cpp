@@ -1,6 +1,7 @@
 #include "dialogs/vt_haltward_message_settings.h"
 
 #include "app/vt_haltward_main.h"
+#include "console/message_notation.h"
 #include "settings/settings.h"
 
 namespace vt {
@@ -61,6 +62,10 @@ void VT_HALTWARD_MESSAGE_SETTINGS::Form_Load()
 
 void VT_HALTWARD_MESSAGE_SETTINGS::OK_BUTTON_Click()
 {
+    // A message that can never be typed is refused here, with its position:
+    // the dialog stays open and nothing is stored.
+    checkMessageNotation(runMessages(THREE_MIN_MESSAGE_TEXTBOX.text(), TWO_MIN_MESSAGE_TEXTBOX.text(),
+                                     ONE_MIN_MESSAGE_TEXTBOX.text(), SHUTDOWN_RESTART_MESSAGE_TEXTBOX.text()));
     storePosition();
     const Settings settings(services());
     settings.writeText(key::WindowName, WINDOW_NAME_TEXTBOX.text());

@@ -170,11 +170,13 @@ TEST_F(Sequence, ButtonsTheRunDoesNotTouchStayUsable)
     EXPECT_FALSE(w.click(w.SETTINGS_BUTTON));
     EXPECT_TRUE(w.click(w.SHUTDOWN_NO_WARNINGS_BUTTON));
     EXPECT_EQ(w.CURRENT_STATUS_LABEL.caption(), "!!! SPIGOT SHUTDOWN STARTED !!!");
-    EXPECT_TRUE(w.MIN_THREE_MESSAGE_TIMER.enabled()) << "the immediate action does not stop the run";
-    loop.advance(50);
-    EXPECT_EQ(w.CURRENT_STATUS_LABEL.caption(), "SPIGOT SHUTDOWN IN 2 MINS") << "the run's next step overwrites it";
-    EXPECT_EQ(console.linesTypedInto(server),
-              (std::vector<std::string>{"say three", "say bye", "stop", "say two"}));
+    expectAllTimersStopped();
+    EXPECT_EQ(w.START_STOP_BUTTON.caption(), "START") << "the immediate action ends the run";
+    EXPECT_TRUE(w.SETTINGS_BUTTON.enabled());
+    loop.advance(300);
+    EXPECT_EQ(w.CURRENT_STATUS_LABEL.caption(), "!!! SPIGOT SHUTDOWN STARTED !!!");
+    EXPECT_EQ(console.linesTypedInto(server), (std::vector<std::string>{"say three", "say bye", "stop"}))
+        << "nothing is typed after the command";
 }
 
 TEST_F(Sequence, MessagesArePassedThroughAsNotation)
@@ -203,7 +205,7 @@ TEST_F(Sequence, TheTitleIsReadAnewAtEveryStep)
     loop.advance(60);
     EXPECT_EQ(console.linesTypedInto(first), (std::vector<std::string>{"say three"}));
     EXPECT_EQ(console.linesTypedInto(second), (std::vector<std::string>{"say two"}));
-    EXPECT_EQ(console.focusedWindow(), second) << "the console stays the active window after a step";
+    EXPECT_EQ(console.focusedWindow(), 0) << "the focus goes back where it was before the step";
 }
 
 TEST_F(Sequence, AMissingConsoleHoldsTheRunAtThatStepUntilItAppears)
@@ -228,7 +230,7 @@ TEST_F(Sequence, AMissingConsoleHoldsTheRunAtThatStepUntilItAppears)
     EXPECT_EQ(currentReport(), "") << "the report clears when the step succeeds";
 }
 
-TEST_F(Sequence, FocusStolenMidLineStopsTypingAndTheStepIsRetried)
+TEST_F(Sequence, AStolenFocusFailsTheWholeStepAndTheRetryTypesTheWholeLine)
 {
     storeTexts();
     storeValue("TWO_MIN_MESSAGE_TEXTBOX", "a long two-minute warning");
@@ -237,28 +239,115 @@ TEST_F(Sequence, FocusStolenMidLineStopsTypingAndTheStepIsRetried)
     auto& w = startReadyFor(shutdownMode);
     w.click(w.START_STOP_BUTTON);
     loop.advance(11);
-    console.stealFocusAfter(7, chat);
+    console.stealFocusAfterActivation(chat);
     loop.advance(60);
-    EXPECT_EQ(console.typedInto(chat), "") << "no key after the theft reaches any window";
-    EXPECT_EQ(console.typedInto(server), "say three{ENTER}say a l");
-    EXPECT_EQ(currentReport(), "focus left the console window 'SPIGOT-SERVER'; typing stopped");
+    EXPECT_EQ(console.typedInto(chat), "");
+    EXPECT_EQ(console.typedInto(server), "say three{ENTER}") << "not one key of the failed step";
+    EXPECT_EQ(currentReport(), "focus left the console window 'SPIGOT-SERVER'; nothing was typed");
     EXPECT_TRUE(w.MIN_THREE_MESSAGE_TIMER.enabled());
     loop.advance(60);
-    EXPECT_EQ(console.linesTypedInto(server).back(), "say a lsay a long two-minute warning");
+    EXPECT_EQ(console.linesTypedInto(server),
+              (std::vector<std::string>{"say three", "say a long two-minute warning"}));
+    EXPECT_EQ(console.focusedWindow(), chat) << "the window that had the focus has it again";
 }
 
-TEST_F(Sequence, BadNotationInAMessageTypesNothingOfThatLine)
+TEST_F(Sequence, AHeldKeyboardTypesNothingAndTheStepWaits)
 {
     storeTexts();
-    storeValue("TWO_MIN_MESSAGE_TEXTBOX", "abcdef{ENTR}");
+    const WindowId server = console.openWindow("SPIGOT-SERVER");
+    auto& w = startReadyFor(restartMode);
+    console.grabKeyboard(true);
+    w.click(w.START_STOP_BUTTON);
+    loop.advance(10);
+    EXPECT_EQ(console.typedInto(server), "");
+    EXPECT_EQ(currentReport(), "another program holds the keyboard; nothing was typed into 'SPIGOT-SERVER'");
+    console.grabKeyboard(false);
+    loop.advance(10);
+    EXPECT_EQ(console.linesTypedInto(server), (std::vector<std::string>{"say three"}));
+}
+
+TEST_F(Sequence, AStepFailingForFiveMinutesEndsTheRun)
+{
+    storeTexts();
+    auto& w = startReadyFor(shutdownMode);
+    w.click(w.START_STOP_BUTTON);
+    loop.advance(10 + 290);
+    EXPECT_TRUE(w.AUTOSTART_TIMER.enabled()) << "still retrying after 4 min 50 s";
+    loop.advance(10);
+    expectAllTimersStopped();
+    EXPECT_EQ(w.START_STOP_BUTTON.caption(), "START");
+    EXPECT_EQ(w.CURRENT_STATUS_LABEL.caption(), "!!! ABORTED !!!");
+    EXPECT_EQ(currentReport(), "gave up after 5 minutes: no window titled 'SPIGOT-SERVER' was found");
+    EXPECT_FALSE(w.isUnloaded()) << "without AutoClose the window stays for the operator";
+    EXPECT_EQ(w.exitStatus(), 0);
+}
+
+TEST_F(Sequence, ASuccessInBetweenStartsTheFiveMinutesAfresh)
+{
+    storeTexts();
     const WindowId server = console.openWindow("SPIGOT-SERVER");
     auto& w = startReadyFor(shutdownMode);
     w.click(w.START_STOP_BUTTON);
-    loop.advance(71);
-    EXPECT_EQ(console.typedInto(server), "say three{ENTER}");
-    EXPECT_EQ(currentReport().rfind("bad keystroke notation in the 2-minute message at position 7: '{ENTR}'", 0), 0u)
+    loop.advance(10);
+    console.closeWindow(server);
+    loop.advance(60 * 4); // the 2-minute step fails from 70 s on
+    const WindowId again = console.openWindow("SPIGOT-SERVER");
+    loop.advance(60); // it succeeds at 310 s; the 1-minute step then fails
+    EXPECT_TRUE(w.MIN_TWO_MESSAGE_TIMER.enabled());
+    console.closeWindow(again);
+    loop.advance(60 * 5); // fails from 370 s on; 600 s would be five minutes after the first failure at 70 s
+    EXPECT_TRUE(w.MIN_TWO_MESSAGE_TIMER.enabled()) << "a new failure has five minutes of its own";
+    loop.advance(60);
+    expectAllTimersStopped();
+    EXPECT_EQ(loop.nowMs(), 670000);
+}
+
+TEST_F(Sequence, UnderAutoCloseGivingUpClosesTheProgramWithStatusOne)
+{
+    storeTexts();
+    storeValue("AUTOSTART_RESTART_TICKBOX", "1");
+    storeValue("AUTOCLOSE_TICKBOX", "1");
+    auto& w = start();
+    loop.advance(310);
+    EXPECT_TRUE(w.isUnloaded());
+    EXPECT_EQ(w.exitStatus(), 1);
+    EXPECT_EQ(stored("AUTOSTART_RESTART_TICKBOX"), "1") << "the ticks are stored as they were";
+    ASSERT_FALSE(stderrLines.empty());
+    EXPECT_NE(stderrLines.back().find("gave up after 5 minutes: no window titled"), std::string::npos)
+        << stderrLines.back();
+}
+
+TEST_F(Sequence, BadNotationIsRefusedAtStartAndNothingIsArmed)
+{
+    storeTexts();
+    storeValue("TWO_MIN_MESSAGE_TEXTBOX", "Back soon :)");
+    const WindowId server = console.openWindow("SPIGOT-SERVER");
+    auto& w = startReadyFor(shutdownMode);
+    w.click(w.START_STOP_BUTTON);
+    EXPECT_EQ(currentReport().rfind("bad keystroke notation in the 2-minute message at position 12: ')'", 0), 0u)
         << currentReport();
-    EXPECT_EQ(w.CURRENT_STATUS_LABEL.caption(), "SPIGOT SHUTDOWN IN 2 MINS");
+    expectAllTimersStopped();
+    EXPECT_EQ(w.START_STOP_BUTTON.caption(), "START");
+    EXPECT_TRUE(w.SETTINGS_BUTTON.enabled()) << "where the message can be fixed";
+    loop.advance(300);
+    EXPECT_EQ(console.typedInto(server), "");
+}
+
+TEST_F(Sequence, AStoredTickWithBadNotationIsNotArmedAndAutoCloseExitsWithOne)
+{
+    for (const char* autoClose : {"0", "1"}) {
+        SCOPED_TRACE(autoClose);
+        storeTexts();
+        storeValue("SHUTDOWN_RESTART_MESSAGE_TEXTBOX", "50%");
+        storeValue("AUTOSTART_SHUTDOWN_TICKBOX", "1");
+        storeValue("AUTOCLOSE_TICKBOX", autoClose);
+        auto& w = start();
+        EXPECT_EQ(currentReport().rfind("bad keystroke notation in the final message", 0), 0u) << currentReport();
+        EXPECT_FALSE(w.AUTOSTART_TIMER.enabled());
+        EXPECT_EQ(w.isUnloaded(), autoClose == std::string("1"));
+        EXPECT_EQ(w.exitStatus(), autoClose == std::string("1") ? 1 : 0);
+        EXPECT_EQ(stored("AUTOSTART_SHUTDOWN_TICKBOX"), "1");
+    }
 }
 
 TEST_F(Sequence, AFailedSenderLeavesTheRunWaitingAndStopStillAborts)

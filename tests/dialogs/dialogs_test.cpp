@@ -39,6 +39,30 @@ TEST_F(Dialogs, SettingsOpensAtItsDefaultsOnAnEmptyStore)
     EXPECT_TRUE(w.acceptsInput());
 }
 
+TEST_F(Dialogs, OkRefusesAMessageThatCanNeverBeTypedAndKeepsTheDialogOpen)
+{
+    storeTexts();
+    auto& w = start();
+    const std::size_t writesBefore = store.writes().size();
+    loop.onNextModal([&](Form& form) {
+        auto& d = asSettings(form);
+        d.typeText(d.WINDOW_NAME_TEXTBOX, "OTHER");
+        d.typeText(d.ONE_MIN_MESSAGE_TEXTBOX, "50%");
+        EXPECT_TRUE(d.click(d.OK_BUTTON));
+        EXPECT_FALSE(d.isUnloaded());
+        EXPECT_EQ(currentReport().rfind("bad keystroke notation in the 1-minute message at position 3:", 0), 0u)
+            << currentReport();
+        EXPECT_EQ(store.writes().size(), writesBefore) << "nothing is written";
+        EXPECT_EQ(w.WINDOW_NAME_TEXTBOX.text(), "SPIGOT-SERVER") << "the main window keeps its texts";
+        d.typeText(d.ONE_MIN_MESSAGE_TEXTBOX, "50{%}");
+        EXPECT_TRUE(d.click(d.OK_BUTTON));
+        EXPECT_TRUE(d.isUnloaded());
+    });
+    w.click(w.SETTINGS_BUTTON);
+    EXPECT_EQ(stored("ONE_MIN_MESSAGE_TEXTBOX"), "50{%}");
+    EXPECT_EQ(w.WINDOW_NAME_TEXTBOX.text(), "OTHER");
+}
+
 TEST_F(Dialogs, EnterInATextBoxActsAsOkAndStoresAndCopiesAllSixTexts)
 {
     auto& w = start();

@@ -38,6 +38,7 @@ int wmain(int argc, wchar_t** argv)
                 sender->sendKeys("say ", true);
                 sender->sendKeys(line, true);
                 sender->sendKeys("{Enter}", false);
+                sender->deliver();
                 ++typed;
             }
         }

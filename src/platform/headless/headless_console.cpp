@@ -7,41 +7,37 @@
 
 namespace vt {
 
-// Types into the one window its activation found, and nowhere else.
+// Types into the one window its activation found, and nowhere else: one
+// check, then the whole step, as a sender that holds the display does. The
+// window that had the focus before the activation gets it back at the end.
 class HeadlessConsole::Sender : public KeySender {
 public:
-    Sender(HeadlessConsole& console, WindowId window, std::string title)
-        : console_(console), window_(window), title_(std::move(title))
+    Sender(HeadlessConsole& console, WindowId window, std::string title, WindowId previousFocus)
+        : console_(console), window_(window), title_(std::move(title)), previousFocus_(previousFocus)
     {
+    }
+
+    ~Sender() override
+    {
+        if (console_.focused_ == window_ && (previousFocus_ == 0 || console_.isOpen(previousFocus_)))
+            console_.focused_ = previousFocus_;
     }
 
 protected:
-    void typeKeys(const KeyActions& keys, bool wait) override
+    void typeStep(const std::vector<KeyChunk>& step) override
     {
-        KeyActions delivered;
-        try {
-            for (const KeyAction& key : keys) {
-                console_.deliverKey(window_, title_);
-                delivered.push_back(key);
-            }
-        } catch (const FocusLost&) {
-            recordDelivered(delivered, wait); // what got through stays typed
-            throw;
+        console_.checkReady(window_, title_);
+        for (const KeyChunk& chunk : step) {
+            console_.record({console_.clockMs_(), window_, console_.windows_.at(window_).title,
+                             describe(chunk.keys), chunk.wait});
         }
-        recordDelivered(delivered, wait);
     }
 
 private:
-    void recordDelivered(const KeyActions& delivered, bool wait)
-    {
-        if (delivered.empty()) return;
-        console_.record({console_.clockMs_(), window_, console_.windows_.at(window_).title,
-                         describe(delivered), wait});
-    }
-
     HeadlessConsole& console_;
     WindowId window_;
     std::string title_;
+    WindowId previousFocus_;
 };
 
 HeadlessConsole::HeadlessConsole(std::function<std::int64_t()> clockMs) : clockMs_(std::move(clockMs)) {}
@@ -80,18 +76,19 @@ void HeadlessConsole::focus(WindowId id)
     focused_ = id;
 }
 
-void HeadlessConsole::stealFocusAfter(std::size_t keys, WindowId thief)
+void HeadlessConsole::stealFocusAfterActivation(WindowId thief)
 {
-    focusThief_ = FocusThief{keys, thief};
-    if (keys == 0) {
-        focus(thief);
-        focusThief_.reset();
-    }
+    focusThief_ = thief;
 }
 
 void HeadlessConsole::failSenderCreation(bool fail)
 {
     failSenderCreation_ = fail;
+}
+
+void HeadlessConsole::grabKeyboard(bool grabbed)
+{
+    keyboardGrabbed_ = grabbed;
 }
 
 int HeadlessConsole::activations() const
@@ -135,12 +132,17 @@ std::unique_ptr<KeySender> HeadlessConsole::activate(const std::string& title)
     const WindowId found = chooseConsole(open, title, [this](WindowId id) {
         return ConsoleTitle{windows_.at(id).title, windows_.at(id).showsCommand};
     });
+    const WindowId previousFocus = focused_;
     focused_ = found;
     if (failSenderCreation_) {
         throw KeySenderFailed("the keystroke sender for the console window '" + title + "' could not be created");
     }
     ++activations_;
-    return std::make_unique<Sender>(*this, found, title);
+    if (focusThief_) {
+        focused_ = *focusThief_;
+        focusThief_.reset();
+    }
+    return std::make_unique<Sender>(*this, found, title, previousFocus);
 }
 
 bool HeadlessConsole::isOpen(WindowId id) const
@@ -156,15 +158,14 @@ HeadlessConsole::Window& HeadlessConsole::existing(WindowId id)
     return it->second;
 }
 
-void HeadlessConsole::deliverKey(WindowId window, const std::string& consoleTitle)
+void HeadlessConsole::checkReady(WindowId window, const std::string& consoleTitle) const
 {
-    if (!isOpen(window) || focused_ != window) {
-        throw FocusLost("focus left the console window '" + consoleTitle + "'; typing stopped");
-    }
-    if (focusThief_ && --focusThief_->keysLeft == 0) {
-        focused_ = focusThief_->thief;
-        focusThief_.reset();
-    }
+    if (!isOpen(window))
+        throw ConsoleNotFound("the console window '" + consoleTitle + "' has closed; nothing was typed");
+    if (keyboardGrabbed_)
+        throw KeySenderFailed("another program holds the keyboard; nothing was typed into '" + consoleTitle + "'");
+    if (focused_ != window)
+        throw FocusLost("focus left the console window '" + consoleTitle + "'; nothing was typed");
 }
 
 void HeadlessConsole::record(TypedKeys entry)

@@ -43,12 +43,15 @@ public:
     void focus(WindowId id);                                  // 0 takes the focus from every window
 
     // Faults:
-    void stealFocusAfter(std::size_t keys, WindowId thief); // after n more keys typed, focus moves to thief
-    void failSenderCreation(bool fail);                     // activate() finds the window, then throws KeySenderFailed
+    // The next activation focuses the console, then thief takes the focus
+    // before the step types: another program got in between.
+    void stealFocusAfterActivation(WindowId thief);
+    void failSenderCreation(bool fail); // activate() finds the window, then throws KeySenderFailed
+    void grabKeyboard(bool grabbed);    // another program holds the keyboard: no step may type
 
     // Records:
     int activations() const;                                 // successful activate() calls
-    const std::vector<TypedKeys>& transcript() const;       // in order; a sendKeys that types nothing leaves no entry
+    const std::vector<TypedKeys>& transcript() const;       // one entry per sendKeys call of a delivered step, in order
     std::string typedInto(WindowId id) const;               // all keys that reached the window, concatenated
     std::vector<std::string> linesTypedInto(WindowId id) const; // split at "{ENTER}" (without it), complete lines only
 
@@ -64,24 +67,19 @@ private:
         bool closed = false;
     };
 
-    struct FocusThief {
-        std::size_t keysLeft;
-        WindowId thief;
-    };
-
     bool isOpen(WindowId id) const;
     Window& existing(WindowId id);
-    // Lets one key reach the window, or throws FocusLost when it lacks the focus;
-    // counts the key towards an injected focus theft.
-    void deliverKey(WindowId window, const std::string& consoleTitle);
+    // Throws unless a step may type into the window now.
+    void checkReady(WindowId window, const std::string& consoleTitle) const;
     void record(TypedKeys entry);
 
     std::function<std::int64_t()> clockMs_;
     std::map<WindowId, Window> windows_;
     WindowId nextId_ = 1;
     WindowId focused_ = 0;
-    std::optional<FocusThief> focusThief_;
+    std::optional<WindowId> focusThief_;
     bool failSenderCreation_ = false;
+    bool keyboardGrabbed_ = false;
     int activations_ = 0;
     std::vector<TypedKeys> transcript_;
 };

@@ -3,27 +3,50 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/keys/key_action.h"
 
 namespace vt {
 
-// Types keystrokes into the console window found by one activation. One sender
-// serves one console step and is released when the handler returns.
+// One sendKeys call's keys, with its Wait flag.
+struct KeyChunk {
+    KeyActions keys;
+    bool wait = false;
+};
+
+// A step's keys in order, as one list; and whether any call asked to wait.
+KeyActions keysOfStep(const std::vector<KeyChunk>& step);
+bool stepWaits(const std::vector<KeyChunk>& step);
+
+// Types keystrokes into the console one activation found. One sender serves
+// one console step and is released when the step ends. The step's sendKeys
+// calls are gathered and typed by deliver() as one unit, so that a line reaches
+// the console whole or not at all, and a retried step never types onto half a
+// line.
 class KeySender {
 public:
     virtual ~KeySender() = default;
 
-    // Parses notation in full, then types it; a notation error types nothing.
-    // With wait, returns only when the keys have been delivered.
+    // Parses notation in full and adds its keys to the step; a notation error
+    // adds nothing. With wait, deliver() returns only when the keys have been
+    // delivered.
     void sendKeys(std::string_view notation, bool wait);
 
+    // Types every key the step gathered, as one unit, and empties the step.
+    // Throws ConsoleNotFound, FocusLost or KeySenderFailed when the keys could
+    // not all be delivered; the message says whether any were.
+    void deliver();
+
 protected:
-    // Types already-parsed keys. Throws FocusLost when the focus left the console.
-    virtual void typeKeys(const KeyActions& keys, bool wait) = 0;
+    // Types one step's keys, none empty, as one unit.
+    virtual void typeStep(const std::vector<KeyChunk>& step) = 0;
+
+private:
+    std::vector<KeyChunk> step_;
 };
 
-// Finds the server console by its window title and brings it to the front.
+// Finds the server console by its name and makes it ready for keys.
 class ConsoleLink {
 public:
     virtual ~ConsoleLink() = default;

@@ -183,16 +183,14 @@ std::vector<INPUT_RECORD> consoleRecords(const KeyActions& keys)
     return records;
 }
 
-void ConsoleInputSender::typeKeys(const KeyActions& keys, bool wait)
+void ConsoleInputSender::typeStep(const std::vector<KeyChunk>& step)
 {
-    if (keys.empty())
-        return;
     if (!IsWindow(window_))
-        throw ConsoleNotFound("the console window '" + title_ + "' has closed");
-    const std::vector<INPUT_RECORD> records = consoleRecords(keys);
+        throw ConsoleNotFound("the console window '" + title_ + "' has closed; nothing was typed");
+    const std::vector<INPUT_RECORD> records = consoleRecords(keysOfStep(step));
     AttachedConsole console(window_, title_);
     writeAll(console.input(), records, title_);
-    if (wait)
+    if (stepWaits(step))
         waitUntilRead(console.input());
 }
 

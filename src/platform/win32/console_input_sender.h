@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include <windows.h>
 
@@ -9,14 +10,15 @@
 namespace vt {
 
 // Types into a console window by writing key records straight into its
-// input buffer: exact for every character, whatever the keyboard layout, and
-// independent of the focus, so no key can land in another window.
+// input buffer, a whole step in one write: exact for every character,
+// whatever the keyboard layout, and independent of the focus, so no key can
+// land in another window.
 class ConsoleInputSender : public KeySender {
 public:
     ConsoleInputSender(HWND window, std::string title) : window_(window), title_(std::move(title)) {}
 
 protected:
-    void typeKeys(const KeyActions& keys, bool wait) override;
+    void typeStep(const std::vector<KeyChunk>& step) override;
 
 private:
     HWND window_;

@@ -80,34 +80,77 @@ void addMainKey(std::vector<INPUT>& events, const KeyAction& action)
     pressAndRelease(events, unicodeUnit(static_cast<wchar_t>(codePoint), false));
 }
 
-} // namespace
+// A modifier held on the physical keyboard would combine with every typed
+// key (a held Ctrl turns "stop" into ^S^T^O^P): it is let go for the step.
+void releaseHeldModifiers(std::vector<INPUT>& events)
+{
+    for (WORD modifier : {VK_LSHIFT, VK_RSHIFT, VK_LCONTROL, VK_RCONTROL, VK_LMENU, VK_RMENU, VK_LWIN, VK_RWIN}) {
+        if (GetAsyncKeyState(modifier) & 0x8000)
+            events.push_back(virtualKey(modifier, true));
+    }
+}
 
-void SendInputSender::typeOne(const KeyAction& action)
+void addAction(std::vector<INPUT>& events, const KeyAction& action)
 {
     const std::vector<WORD> modifiers = modifierKeys(action.modifiers);
-    std::vector<INPUT> events;
     for (WORD modifier : modifiers)
         events.push_back(virtualKey(modifier, false));
     addMainKey(events, action);
     for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it)
         events.push_back(virtualKey(*it, true));
+}
+
+} // namespace
+
+SendInputSender::~SendInputSender()
+{
+    if (previous_ && previous_ != window_ && IsWindow(previous_) && GetForegroundWindow() == window_)
+        SetForegroundWindow(previous_);
+}
+
+void SendInputSender::typeStep(const std::vector<KeyChunk>& step)
+{
+    if (GetForegroundWindow() != window_)
+        throw FocusLost("focus left the console window '" + title_ + "'; nothing was typed");
+    std::vector<INPUT> events;
+    releaseHeldModifiers(events);
+    // Escape empties a console's input line, so a retried step never
+    // continues a line a focus change cut short.
+    if (halfLine_)
+        pressAndRelease(events, virtualKey(VK_ESCAPE, false));
+    for (const KeyAction& action : keysOfStep(step))
+        addAction(events, action);
+    send(events);
+    halfLine_ = true; // until the window is known to have taken the whole step
+    awaitTaken();
+    if (GetForegroundWindow() != window_) {
+        throw FocusLost("focus left the console window '" + title_ +
+                        "' while a line was typed; the line may be incomplete");
+    }
+    halfLine_ = false;
+}
+
+void SendInputSender::send(std::vector<INPUT>& events)
+{
     const UINT sent = SendInput(static_cast<UINT>(events.size()), events.data(), sizeof(INPUT));
     if (sent == events.size())
         return;
     const DWORD error = GetLastError();
+    halfLine_ = halfLine_ || sent > 0;
     // Never leave a modifier held down after a partial delivery.
-    for (WORD modifier : modifiers) {
+    for (WORD modifier : {VK_SHIFT, VK_CONTROL, VK_MENU}) {
         INPUT up = virtualKey(modifier, true);
         SendInput(1, &up, sizeof(INPUT));
     }
-    throw KeySenderFailed("the system refused keys for the window '" + title_ + "': " + systemMessage(error));
+    throw KeySenderFailed("the system refused keys for the window '" + title_ + "': " + systemMessage(error) +
+                          (sent > 0 ? "; the line may be incomplete" : "; nothing was typed"));
 }
 
 // Input is queued: a key sent while the window still had the focus lands
 // wherever the focus is when the window's thread takes it from the queue. So
-// each key is followed by two round trips to that thread: sent messages are
+// the step is followed by two round trips to that thread: sent messages are
 // handled before input, so the second one returns only after the thread has
-// come back for more, having taken the key. Only then is the focus checked
+// come back for more, having taken the keys. Only then is the focus checked
 // again. A hung window holds each round trip up to the bound.
 void SendInputSender::awaitTaken() const
 {
@@ -115,18 +158,7 @@ void SendInputSender::awaitTaken() const
     for (int trip = 0; trip < 2; ++trip) {
         DWORD_PTR ignored = 0;
         if (!SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kBoundMs, &ignored))
-            throw KeySenderFailed("the window '" + title_ + "' does not answer; nothing more was typed");
-    }
-}
-
-void SendInputSender::typeKeys(const KeyActions& keys, bool wait)
-{
-    (void)wait; // every key is waited for anyway
-    for (const KeyAction& action : keys) {
-        if (GetForegroundWindow() != window_)
-            throw FocusLost("focus left the console window '" + title_ + "'; nothing more was typed");
-        typeOne(action);
-        awaitTaken();
+            throw KeySenderFailed("the window '" + title_ + "' does not answer; the line may be incomplete");
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include <windows.h>
 
@@ -10,20 +11,29 @@ namespace vt {
 
 // Types into any other window through the input focus: characters as
 // Unicode key events (exact whatever the layout), named keys and modifiers
-// as virtual keys. Before every key it checks that the target still has the
-// focus, so that no key lands in a window the user has switched to.
+// as virtual keys. A step goes in one SendInput call, with the focus checked
+// before and after it; the window that had the focus before the activation
+// gets it back when the step ends.
 class SendInputSender : public KeySender {
 public:
-    SendInputSender(HWND window, std::string title) : window_(window), title_(std::move(title)) {}
+    // halfLine is the link's memory that a step into this window may have
+    // been cut short: the next step then clears the line first.
+    SendInputSender(HWND window, std::string title, HWND previousForeground, bool& halfLine)
+        : window_(window), title_(std::move(title)), previous_(previousForeground), halfLine_(halfLine)
+    {
+    }
+    ~SendInputSender() override;
 
 protected:
-    void typeKeys(const KeyActions& keys, bool wait) override;
+    void typeStep(const std::vector<KeyChunk>& step) override;
 
 private:
-    void typeOne(const KeyAction& action);
+    void send(std::vector<INPUT>& events);
     void awaitTaken() const;
     HWND window_;
     std::string title_;
+    HWND previous_;
+    bool& halfLine_;
 };
 
 } // namespace vt

@@ -71,16 +71,15 @@ std::unique_ptr<KeySender> Win32ConsoleLink::activate(const std::string& title)
                             return ConsoleTitle{window.title, isConsoleWindow(window.handle)};
                         }).handle;
 
-    const ForegroundResult front = bringToFront(systemForegroundCalls(target));
-    if (isConsoleWindow(target)) {
-        // Keys go into the console's input buffer, which needs no focus: a
-        // refused activation costs only the view, not a single key.
+    // Keys go into a console's input buffer, which needs no focus: the
+    // operator's window keeps it.
+    if (isConsoleWindow(target))
         return std::make_unique<ConsoleInputSender>(target, title);
-    }
-    if (front == ForegroundResult::Refused)
+    const HWND previous = GetForegroundWindow();
+    if (bringToFront(systemForegroundCalls(target)) == ForegroundResult::Refused)
         throw KeySenderFailed("Windows refused to bring the window '" + title +
                               "' to the front; nothing was typed");
-    return std::make_unique<SendInputSender>(target, title);
+    return std::make_unique<SendInputSender>(target, title, previous, halfLines_[target]);
 }
 
 } // namespace vt

@@ -59,8 +59,9 @@ X11KeySender::X11KeySender(Display* display, Window console, std::string title,
     : display_(display), console_(console), title_(std::move(title)), binder_(std::move(binder)),
       later_(std::move(later)) {}
 
-void X11KeySender::typeKeys(const KeyActions& keys, bool wait) {
-    if (keys.empty()) return;
+void X11KeySender::typeStep(const std::vector<KeyChunk>& step) {
+    const KeyActions keys = keysOfStep(step);
+    const bool wait = stepWaits(step);
     if (!windowExists(display_, console_)) {
         throw ConsoleNotFound("the console window '" + title_ + "' has closed; nothing was typed");
     }
@@ -84,7 +85,7 @@ void X11KeySender::typeKeys(const KeyActions& keys, bool wait) {
 void X11KeySender::typeGuarded(const Keymap& keymap, const std::vector<KeyStroke>& strokes) {
     ServerGrab grab(display_);
     if (!focusWithin(display_, console_)) {
-        throw FocusLost("focus left the console window '" + title_ + "'; typing stopped");
+        throw FocusLost("focus left the console window '" + title_ + "'; nothing was typed");
     }
     CapsLockReleased capsLock(display_);
     for (const auto& stroke : strokes) typeStroke(display_, keymap, stroke);

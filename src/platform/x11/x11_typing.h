@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/link/console_link.h"
 #include "platform/x11/x11_keymap.h"
@@ -14,8 +15,8 @@ namespace vt::x11 {
 // Runs a function after a delay in milliseconds, from the program's event loop.
 using Later = std::function<void(int delayMs, std::function<void()>)>;
 
-// Types into one console window through XTest, one string at a time with the
-// server held, so that a string arrives whole or not at all. Lives no longer
+// Types into one console window through XTest, one step at a time with the
+// server held, so that a step arrives whole or not at all. Lives no longer
 // than the link that made it.
 class X11KeySender : public KeySender {
 public:
@@ -23,7 +24,7 @@ public:
                  Later later);
 
 protected:
-    void typeKeys(const KeyActions& keys, bool wait) override;
+    void typeStep(const std::vector<KeyChunk>& step) override;
 
 private:
     void typeGuarded(const Keymap& keymap, const std::vector<KeyStroke>& strokes);

@@ -1,5 +1,5 @@
 // x11-type [--pause-ms N] [--wait] TITLE NOTATION...
-// Types each notation string into the window titled TITLE, one sendKeys each,
+// Types each notation string into the window titled TITLE, one step each,
 // and reports how many arrived. Exit status: 0 done, 2 console not found,
 // 3 focus lost, 4 key sender failed, 5 bad notation, 1 any other failure.
 #include <chrono>
@@ -103,6 +103,7 @@ int main(int argc, char** argv) {
             auto sender = link.activate(options.title);
             for (const auto& text : options.strings) {
                 sender->sendKeys(text, options.wait);
+                sender->deliver();
                 ++sent;
                 if (options.pauseMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(options.pauseMs));
             }

@@ -18,6 +18,13 @@ protected:
     HeadlessConsole windows{[this] { return nowMs; }};
     ConsoleLinks links{{{"tmux", sessions}, {"x11", windows}}};
 
+    void type(const std::string& name, const std::string& keys)
+    {
+        const auto sender = links.activate(name);
+        sender->sendKeys(keys, true);
+        sender->deliver();
+    }
+
     std::string failureOf(const std::string& name)
     {
         try {
@@ -33,7 +40,7 @@ TEST_F(ConsoleLinksTest, TheFirstLinkThatHasTheNameWins)
 {
     const WindowId session = sessions.openWindow("SPIGOT-SERVER");
     const WindowId window = windows.openWindow("SPIGOT-SERVER");
-    links.activate("SPIGOT-SERVER")->sendKeys("say a~", true);
+    type("SPIGOT-SERVER", "say a~");
     EXPECT_EQ(sessions.typedInto(session), "say a{ENTER}");
     EXPECT_EQ(windows.typedInto(window), "");
     EXPECT_EQ(windows.activations(), 0); // the window was never brought forward
@@ -43,7 +50,7 @@ TEST_F(ConsoleLinksTest, ALaterLinkIsAskedWhenTheFirstHasNoSuchConsole)
 {
     sessions.openWindow("LOBBY");
     const WindowId window = windows.openWindow("SPIGOT-SERVER");
-    links.activate("SPIGOT-SERVER")->sendKeys("x", true);
+    type("SPIGOT-SERVER", "x");
     EXPECT_EQ(windows.typedInto(window), "x");
 }
 
@@ -51,8 +58,8 @@ TEST_F(ConsoleLinksTest, APrefixRestrictsTheLookupToOneLink)
 {
     const WindowId session = sessions.openWindow("SPIGOT-SERVER");
     const WindowId window = windows.openWindow("SPIGOT-SERVER");
-    links.activate("x11:SPIGOT-SERVER")->sendKeys("w", true);
-    links.activate("tmux:SPIGOT-SERVER")->sendKeys("t", true);
+    type("x11:SPIGOT-SERVER", "w");
+    type("tmux:SPIGOT-SERVER", "t");
     EXPECT_EQ(windows.typedInto(window), "w");
     EXPECT_EQ(sessions.typedInto(session), "t");
 
@@ -82,7 +89,7 @@ TEST_F(ConsoleLinksTest, NotFoundAnywhereGivesEveryLinksReason)
 TEST_F(ConsoleLinksTest, AnUnknownPrefixIsPartOfTheTitle)
 {
     const WindowId window = windows.openWindow("java: SPIGOT");
-    links.activate("java: SPIGOT")->sendKeys("x", true);
+    type("java: SPIGOT", "x");
     EXPECT_EQ(windows.typedInto(window), "x");
 }
 

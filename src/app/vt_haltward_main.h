@@ -8,6 +8,8 @@
 
 namespace vt {
 
+class Settings;
+
 // The main window: the program starts with it and ends when it unloads. Its
 // controls hold all state of the stop/restart sequence and the texts typed
 // into the server console.
@@ -78,7 +80,7 @@ public:
 private:
     void wireEvents();
     void storePlacementAndTicks();
-    void loadTicks();
+    void loadTicks(const Settings& settings);
     void armAtStart(TickBox& first, TickBox& second);
     void stopAllTimers();
 };

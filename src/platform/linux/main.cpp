@@ -23,7 +23,7 @@ int runDesktop()
     vt::X11ConsoleLink console(
         [&loop](int delayMs, std::function<void()> work) { loop.later(delayMs, std::move(work)); });
     vt::Services services{loop, store, console, views,
-                          [] { return vt::exeNameFromPath(vt::invokedProgramPath()); }};
+                          [] { return vt::fileNameFromPath(vt::invokedProgramPath()); }};
     return vt::runProgram(services);
 }
 
@@ -42,6 +42,9 @@ int main()
         return runDesktop();
     } catch (const vt::Failure& failure) {
         std::fprintf(stderr, "vt-haltward: %s\n", failure.what());
+        return 1;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "vt-haltward: %s\n", vt::describeUnexpected(error).c_str());
         return 1;
     }
 }

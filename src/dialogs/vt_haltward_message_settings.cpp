@@ -90,9 +90,10 @@ void VT_HALTWARD_MESSAGE_SETTINGS::Form_Unload(int& cancel)
 
 void VT_HALTWARD_MESSAGE_SETTINGS::storePosition()
 {
-    const Settings settings(services());
-    settings.writeTwips(key::MessageSettingsLeft, left());
-    settings.writeTwips(key::MessageSettingsTop, top());
+    Settings(services()).writeAll({
+        {&key::MessageSettingsLeft, formatTwips(left())},
+        {&key::MessageSettingsTop, formatTwips(top())},
+    });
 }
 
 } // namespace vt

@@ -44,7 +44,8 @@ void MemoryStore::SaveSettings(const std::string& app, const std::string& sectio
     if (failing)
         throw StoreError("the settings in " + location(app) + " cannot be written");
     for (const auto& value : values)
-        SaveSetting(app, section, value.key, value.text);
+        store(app, section, value.key, value.text);
+    saveSizes_.push_back(values.size());
 }
 
 void MemoryStore::SaveSetting(const std::string& app, const std::string& section, const std::string& key,
@@ -52,6 +53,13 @@ void MemoryStore::SaveSetting(const std::string& app, const std::string& section
 {
     if (failing)
         throw StoreError("the settings in " + location(app) + " cannot be written");
+    store(app, section, key, text);
+    saveSizes_.push_back(1);
+}
+
+void MemoryStore::store(const std::string& app, const std::string& section, const std::string& key,
+                        const std::string& text)
+{
     values_[{app, section, key}] = text;
     badValues_.erase({app, section, key});
     writes_.push_back({section, key, text});

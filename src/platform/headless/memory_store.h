@@ -40,6 +40,8 @@ public:
     const std::vector<Write>& writes() const { return writes_; }
     // How many times the store was read (each GetSetting or loadSection once).
     int reads() const { return reads_; }
+    // How many keys each write call wrote (SaveSetting 1, SaveSettings all of its keys).
+    const std::vector<std::size_t>& saveSizes() const { return saveSizes_; }
     // Every call fails with StoreError while set, as a broken store would.
     bool failing = false;
 
@@ -48,6 +50,9 @@ private:
     std::map<std::tuple<std::string, std::string, std::string>, std::string> badValues_;
     std::vector<Write> writes_;
     int reads_ = 0;
+    std::vector<std::size_t> saveSizes_;
+
+    void store(const std::string& app, const std::string& section, const std::string& key, const std::string& text);
 };
 
 } // namespace vt

@@ -79,6 +79,11 @@ std::vector<std::string_view> splitLines(std::string_view text) {
     return lines;
 }
 
+std::string_view lastLineOf(std::string_view block) {
+    const auto lastBreak = block.rfind('\n');
+    return lastBreak == std::string_view::npos ? block : block.substr(lastBreak + 1);
+}
+
 std::string_view withoutCarriageReturn(std::string_view line) {
     if (!line.empty() && line.back() == '\r') {
         line.remove_suffix(1);
@@ -138,11 +143,7 @@ IniText IniText::parse(std::string_view text, const std::string& sourceName) {
 void IniText::parseLine(std::string_view line, std::size_t number) {
     const auto trimmed = trimBlanks(withoutCarriageReturn(line));
     if (isCommentOrBlank(trimmed)) {
-        if (sections_.empty()) {
-            leadingLines_.emplace_back(line);
-        } else {
-            sections_.back().lines.push_back({{}, std::string(line), {}});
-        }
+        keepVerbatim(line);
     } else if (trimmed.front() == '[') {
         auto name = sectionName(trimmed);
         if (findSection(name) != nullptr) {
@@ -151,6 +152,27 @@ void IniText::parseLine(std::string_view line, std::size_t number) {
         addSection(std::move(name));
     } else {
         parseKeyLine(trimmed, number);
+    }
+}
+
+// Comment and blank lines in a row are kept as one block: a file of a
+// million blank lines then costs a few megabytes, not a hundred.
+void IniText::keepVerbatim(std::string_view line) {
+    if (sections_.empty()) {
+        if (leadingLines_.empty()) {
+            leadingLines_.emplace_back(line);
+        } else {
+            leadingLines_.back() += '\n';
+            leadingLines_.back() += line;
+        }
+        return;
+    }
+    auto& lines = sections_.back().lines;
+    if (!lines.empty() && lines.back().key.empty()) {
+        lines.back().text += '\n';
+        lines.back().text += line;
+    } else {
+        lines.push_back({{}, std::string(line), {}});
     }
 }
 
@@ -256,14 +278,14 @@ IniText::Section& IniText::addSection(std::string name) {
 void IniText::separateNewSection() {
     if (sections_.empty()) {
         if (!leadingLines_.empty() &&
-            !trimBlanks(withoutCarriageReturn(leadingLines_.back())).empty()) {
+            !trimBlanks(withoutCarriageReturn(lastLineOf(leadingLines_.back()))).empty()) {
             leadingLines_.emplace_back();
         }
         return;
     }
     auto& lines = sections_.back().lines;
     if (lines.empty() || !lines.back().key.empty() ||
-        !trimBlanks(withoutCarriageReturn(lines.back().text)).empty()) {
+        !trimBlanks(withoutCarriageReturn(lastLineOf(lines.back().text))).empty()) {
         lines.push_back({});
     }
 }

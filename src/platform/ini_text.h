@@ -54,8 +54,9 @@ public:
     static bool isValidKey(std::string_view key);
 
 private:
-    // A line of a section as it will be written: a key and its value, or a
-    // blank or comment line kept verbatim (key empty). A value that does not
+    // A line of a section as it will be written: a key and its value, or
+    // blank and comment lines kept verbatim (key empty; several lines in a
+    // row joined by "\n"). A value that does not
     // decode keeps its text as written and says why in problem.
     struct Line {
         std::string key;
@@ -70,6 +71,7 @@ private:
 
     void parseLine(std::string_view line, std::size_t number);
     void parseKeyLine(std::string_view trimmed, std::size_t number);
+    void keepVerbatim(std::string_view line);
     void separateNewSection();
     Section& addSection(std::string name);
     const Line* findLine(std::string_view section, std::string_view key) const;

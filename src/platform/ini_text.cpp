@@ -151,7 +151,7 @@ void IniText::parseLine(std::string_view line, std::size_t number) {
         }
         addSection(std::move(name));
     } else {
-        parseKeyLine(trimmed, number);
+        parseKeyLine(line, trimmed, number);
     }
 }
 
@@ -176,7 +176,7 @@ void IniText::keepVerbatim(std::string_view line) {
     }
 }
 
-void IniText::parseKeyLine(std::string_view trimmed, std::size_t number) {
+void IniText::parseKeyLine(std::string_view line, std::string_view trimmed, std::size_t number) {
     const auto equals = trimmed.find('=');
     if (equals == std::string_view::npos) {
         throw LineProblem{"expected [section], KEY=value, a # comment or a blank line"};
@@ -193,16 +193,17 @@ void IniText::parseKeyLine(std::string_view trimmed, std::size_t number) {
         throw LineProblem{"key " + key + " is given a second time in its section"};
     }
     const auto written = trimBlanks(trimmed.substr(equals + 1));
-    Line line{key, {}, {}};
+    Line parsed{key, {}, {}};
     try {
-        line.text = unescape(written);
+        parsed.text = unescape(written);
     } catch (const LineProblem& problem) {
-        // One mistyped escape spoils that one value, not the whole file.
-        line.text = written;
-        line.problem = "line " + std::to_string(number) + ": " + problem.why;
+        // One mistyped escape spoils that one value, not the whole file; its
+        // line is written back exactly as it was found.
+        parsed.text = line;
+        parsed.problem = "line " + std::to_string(number) + ": " + problem.why;
     }
     section.keyLines.emplace(std::move(key), section.lines.size());
-    section.lines.push_back(std::move(line));
+    section.lines.push_back(std::move(parsed));
 }
 
 std::string IniText::format() const {
@@ -213,12 +214,12 @@ std::string IniText::format() const {
     for (const auto& section : sections_) {
         out += '[' + escapeIniText(section.name) + "]\n";
         for (const auto& line : section.lines) {
-            if (line.key.empty()) {
+            if (line.key.empty() || !line.problem.empty()) {
                 out += line.text;
             } else {
                 out += line.key;
                 out += '=';
-                out += line.problem.empty() ? escapeIniText(line.text) : line.text;
+                out += escapeIniText(line.text);
             }
             out += '\n';
         }

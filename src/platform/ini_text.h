@@ -57,7 +57,7 @@ private:
     // A line of a section as it will be written: a key and its value, or
     // blank and comment lines kept verbatim (key empty; several lines in a
     // row joined by "\n"). A value that does not
-    // decode keeps its text as written and says why in problem.
+    // decode keeps its whole line as written and says why in problem.
     struct Line {
         std::string key;
         std::string text;
@@ -70,7 +70,7 @@ private:
     };
 
     void parseLine(std::string_view line, std::size_t number);
-    void parseKeyLine(std::string_view trimmed, std::size_t number);
+    void parseKeyLine(std::string_view line, std::string_view trimmed, std::size_t number);
     void keepVerbatim(std::string_view line);
     void separateNewSection();
     Section& addSection(std::string name);

@@ -165,7 +165,7 @@ TEST(IniText, UndecodableValueIsThatKeysProblemOnly) {
     EXPECT_NE(ini.badValue("s", "D"), nullptr);
     EXPECT_EQ(ini.badValue("s", "B"), nullptr);
     ini.set("s", "B", "changed");
-    EXPECT_EQ(ini.format(), "[s]\nA=bad \\q escape\nB=changed\nC=trailing\\\nD=also\\\n");
+    EXPECT_EQ(ini.format(), "[s]\nA=bad \\q escape\nB=changed\nC=trailing\\\nD=also\\ \n");
     ini.set("s", "A", "good");
     EXPECT_EQ(*ini.find("s", "A"), "good");
     EXPECT_EQ(ini.badValue("s", "A"), nullptr);

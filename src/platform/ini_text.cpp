@@ -129,6 +129,11 @@ IniText IniText::parse(std::string_view text, const std::string& sourceName) {
     }
     IniText ini;
     const auto lines = splitLines(text);
+    // Room for every section at once: growing a table of 100,000 sections
+    // step by step costs more than the whole rest of the parse.
+    const auto headers = std::min(lines.size(), static_cast<std::size_t>(std::count(text.begin(), text.end(), '[')));
+    ini.sections_.reserve(headers);
+    ini.sectionIndex_.reserve(headers);
     for (std::size_t number = 1; number <= lines.size(); ++number) {
         try {
             ini.parseLine(lines[number - 1], number);
@@ -145,11 +150,7 @@ void IniText::parseLine(std::string_view line, std::size_t number) {
     if (isCommentOrBlank(trimmed)) {
         keepVerbatim(line);
     } else if (trimmed.front() == '[') {
-        auto name = sectionName(trimmed);
-        if (findSection(name) != nullptr) {
-            throw LineProblem{"section [" + name + "] is given a second time"};
-        }
-        addSection(std::move(name));
+        addSection(sectionName(trimmed));
     } else {
         parseKeyLine(line, trimmed, number);
     }
@@ -270,7 +271,9 @@ void IniText::set(std::string_view section, std::string_view key, std::string_vi
 }
 
 IniText::Section& IniText::addSection(std::string name) {
-    sectionIndex_.emplace(name, sections_.size());
+    if (!sectionIndex_.try_emplace(name, sections_.size()).second) {
+        throw LineProblem{"section [" + name + "] is given a second time"};
+    }
     return sections_.emplace_back(Section{std::move(name), {}, {}});
 }
 

@@ -88,14 +88,14 @@ void VT_HALTWARD_MAIN::wireEvents()
 
 void VT_HALTWARD_MAIN::Form_Load()
 {
-    const Settings settings(services());
+    const Settings settings = Settings::loaded(services());
     setLeft(settings.readTwips(key::MainLeft));
     setTop(settings.readTwips(key::MainTop));
     setWidth(settings.readTwips(key::MainWidth));
     setHeight(settings.readTwips(key::MainHeight));
     APP_EXE_NAME_TEXTBOX.setCaption(services().exeName());
     setCaption("VT-HALTWARD - " + services().exeName());
-    loadTicks();
+    loadTicks(settings);
     SERVER_NAME_LABEL.setCaption(settings.readText(key::ServerName));
     THREE_MIN_MESSAGE_TEXTBOX.setText(settings.readText(key::ThreeMinMessage));
     TWO_MIN_MESSAGE_TEXTBOX.setText(settings.readText(key::TwoMinMessage));
@@ -129,9 +129,8 @@ void VT_HALTWARD_MAIN::refuseToArm(const NotationError& error)
 // at most one mode ticked. Both stored as 1 can only be an outside edit: the
 // shutdown tick wins and the restart tick loads as 0, with a report, instead
 // of arming both runs at once.
-void VT_HALTWARD_MAIN::loadTicks()
+void VT_HALTWARD_MAIN::loadTicks(const Settings& settings)
 {
-    const Settings settings(services());
     AUTOSTART_SHUTDOWN_TICKBOX.setValue(settings.readTick(key::AutostartShutdown));
     std::int16_t restart = settings.readTick(key::AutostartRestart);
     if (restart == 1 && AUTOSTART_SHUTDOWN_TICKBOX.value() == 1) {
@@ -162,14 +161,16 @@ void VT_HALTWARD_MAIN::armAtStart(TickBox& first, TickBox& second)
     AUTOSTART_TIMER.setEnabled(true);
 }
 
+// One write: the ticks that arm the next start are stored together or not at all.
 void VT_HALTWARD_MAIN::storePlacementAndTicks()
 {
-    const Settings settings(services());
-    settings.writeTwips(key::MainLeft, left());
-    settings.writeTwips(key::MainTop, top());
-    settings.writeTick(key::AutostartShutdown, AUTOSTART_SHUTDOWN_TICKBOX.value());
-    settings.writeTick(key::AutostartRestart, AUTOSTART_RESTART_TICKBOX.value());
-    settings.writeTick(key::Autoclose, AUTOCLOSE_TICKBOX.value());
+    Settings(services()).writeAll({
+        {&key::MainLeft, formatTwips(left())},
+        {&key::MainTop, formatTwips(top())},
+        {&key::AutostartShutdown, formatTick(AUTOSTART_SHUTDOWN_TICKBOX.value())},
+        {&key::AutostartRestart, formatTick(AUTOSTART_RESTART_TICKBOX.value())},
+        {&key::Autoclose, formatTick(AUTOCLOSE_TICKBOX.value())},
+    });
 }
 
 void VT_HALTWARD_MAIN::Form_Unload(int& cancel)

@@ -14,6 +14,7 @@
 namespace vt {
 
 class NotationError;
+class Settings;
 
 // The main window: the program starts with it and ends when it unloads. Its
 // controls hold all state of the stop/restart sequence and the texts typed
@@ -88,7 +89,7 @@ public:
 private:
     void wireEvents();
     void storePlacementAndTicks();
-    void loadTicks();
+    void loadTicks(const Settings& settings);
     void armAtStart(TickBox& first, TickBox& second);
     [[noreturn]] void refuseToArm(const NotationError& error);
     void stopAllTimers();

@@ -45,7 +45,7 @@ VT_HALTWARD_ABOUT::VT_HALTWARD_ABOUT(Services& services)
 
 void VT_HALTWARD_ABOUT::Form_Load()
 {
-    const Settings settings(services());
+    const Settings settings = Settings::loaded(services());
     setLeft(settings.readTwips(key::AboutLeft));
     setTop(settings.readTwips(key::AboutTop));
     setWidth(settings.readTwips(key::AboutWidth));

@@ -47,7 +47,7 @@ VT_HALTWARD_MESSAGE_SETTINGS::VT_HALTWARD_MESSAGE_SETTINGS(Services& services, V
 
 void VT_HALTWARD_MESSAGE_SETTINGS::Form_Load()
 {
-    const Settings settings(services());
+    const Settings settings = Settings::loaded(services());
     setLeft(settings.readTwips(key::MessageSettingsLeft));
     setTop(settings.readTwips(key::MessageSettingsTop));
     setWidth(settings.readTwips(key::MessageSettingsWidth));
@@ -66,14 +66,18 @@ void VT_HALTWARD_MESSAGE_SETTINGS::OK_BUTTON_Click()
     // the dialog stays open and nothing is stored.
     checkMessageNotation(runMessages(THREE_MIN_MESSAGE_TEXTBOX.text(), TWO_MIN_MESSAGE_TEXTBOX.text(),
                                      ONE_MIN_MESSAGE_TEXTBOX.text(), SHUTDOWN_RESTART_MESSAGE_TEXTBOX.text()));
-    storePosition();
-    const Settings settings(services());
-    settings.writeText(key::WindowName, WINDOW_NAME_TEXTBOX.text());
-    settings.writeText(key::ServerName, SERVER_NAME_TEXTBOX.text());
-    settings.writeText(key::ThreeMinMessage, THREE_MIN_MESSAGE_TEXTBOX.text());
-    settings.writeText(key::TwoMinMessage, TWO_MIN_MESSAGE_TEXTBOX.text());
-    settings.writeText(key::OneMinMessage, ONE_MIN_MESSAGE_TEXTBOX.text());
-    settings.writeText(key::ShutdownRestartMessage, SHUTDOWN_RESTART_MESSAGE_TEXTBOX.text());
+    // One write of all eight keys: a failure leaves the stored texts as they
+    // were, never half old and half new.
+    Settings(services()).writeAll({
+        {&key::MessageSettingsLeft, formatTwips(left())},
+        {&key::MessageSettingsTop, formatTwips(top())},
+        {&key::WindowName, WINDOW_NAME_TEXTBOX.text()},
+        {&key::ServerName, SERVER_NAME_TEXTBOX.text()},
+        {&key::ThreeMinMessage, THREE_MIN_MESSAGE_TEXTBOX.text()},
+        {&key::TwoMinMessage, TWO_MIN_MESSAGE_TEXTBOX.text()},
+        {&key::OneMinMessage, ONE_MIN_MESSAGE_TEXTBOX.text()},
+        {&key::ShutdownRestartMessage, SHUTDOWN_RESTART_MESSAGE_TEXTBOX.text()},
+    });
     main_.SERVER_NAME_LABEL.setCaption(SERVER_NAME_TEXTBOX.text());
     main_.THREE_MIN_MESSAGE_TEXTBOX.setText(THREE_MIN_MESSAGE_TEXTBOX.text());
     main_.TWO_MIN_MESSAGE_TEXTBOX.setText(TWO_MIN_MESSAGE_TEXTBOX.text());
@@ -91,9 +95,10 @@ void VT_HALTWARD_MESSAGE_SETTINGS::Form_Unload(int& cancel)
 
 void VT_HALTWARD_MESSAGE_SETTINGS::storePosition()
 {
-    const Settings settings(services());
-    settings.writeTwips(key::MessageSettingsLeft, left());
-    settings.writeTwips(key::MessageSettingsTop, top());
+    Settings(services()).writeAll({
+        {&key::MessageSettingsLeft, formatTwips(left())},
+        {&key::MessageSettingsTop, formatTwips(top())},
+    });
 }
 
 } // namespace vt

@@ -63,4 +63,7 @@ public:
     using Failure::Failure;
 };
 
+// The operator's words for an exception that is none of the above.
+std::string describeUnexpected(const std::exception& error);
+
 } // namespace vt

@@ -144,6 +144,39 @@ INSTANTIATE_TEST_SUITE_P(Keys, BadStoredValues,
                                            BadValue{"AUTOCLOSE_TICKBOX", "yes"},
                                            BadValue{"AUTOCLOSE_TICKBOX", "99999"}));
 
+// A mistyped escape in one value spoils that key only: it is reported with
+// its key, takes its default, and the rest of the window loads from the store.
+TEST_F(MainWindow, AnUndecodableValueIsThatKeysDefaultAndTheLoadGoesOn)
+{
+    storeTexts();
+    store.putBad("vt-haltward", "THREE_MIN_MESSAGE_TEXTBOX", "line 4: unknown escape '\\ '");
+    storeValue("MAIN-Left", "2000");
+    auto& w = start();
+    EXPECT_NE(currentReport().find("THREE_MIN_MESSAGE_TEXTBOX"), std::string::npos) << currentReport();
+    EXPECT_NE(currentReport().find("unknown escape"), std::string::npos) << currentReport();
+    EXPECT_EQ(w.THREE_MIN_MESSAGE_TEXTBOX.text(), "");
+    EXPECT_EQ(w.TWO_MIN_MESSAGE_TEXTBOX.text(), "two");
+    EXPECT_EQ(w.WINDOW_NAME_TEXTBOX.text(), "SPIGOT-SERVER");
+    EXPECT_EQ(w.left(), 2000);
+    EXPECT_TRUE(store.writes().empty());
+}
+
+TEST_F(MainWindow, TheLoadReadsTheStoreOnce)
+{
+    storeTexts();
+    start();
+    EXPECT_EQ(store.reads(), 1);
+}
+
+// A huge stored value is quoted cut short, not whole, in the report.
+TEST_F(MainWindow, AHugeBadValueIsQuotedShort)
+{
+    storeValue("MAIN-Left", std::string(100000, '7') + "x");
+    start();
+    EXPECT_LT(currentReport().size(), 400u);
+    EXPECT_NE(currentReport().find("777..."), std::string::npos) << currentReport();
+}
+
 TEST_F(MainWindow, AnUnreadableStoreIsReportedOnceAndTheWindowLoadsWithDefaults)
 {
     store.failing = true;

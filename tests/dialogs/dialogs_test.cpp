@@ -91,6 +91,8 @@ TEST_F(Dialogs, EnterInATextBoxActsAsOkAndStoresAndCopiesAllSixTexts)
         {"vt-haltward", "MESSAGE-SETTINGS-Top", "2500"},
     };
     EXPECT_EQ(store.writes(), expected);
+    EXPECT_EQ(store.saveSizes(), (std::vector<std::size_t>{8, 2}))
+        << "OK stores its eight keys in one write, all or none; the unload its position";
     EXPECT_EQ(w.SERVER_NAME_LABEL.caption(), "");
     EXPECT_EQ(w.WINDOW_NAME_TEXTBOX.text(), "SPIGOT-SERVER");
     EXPECT_EQ(w.THREE_MIN_MESSAGE_TEXTBOX.text(), "§c3 minutes {+} ~");

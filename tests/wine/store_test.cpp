@@ -65,12 +65,29 @@ int main()
     try {
         store.GetSetting(kApp, "section", "NUMBER", "");
         check(false, "a DWORD value read as text");
-    } catch (const vt::StoreError& error) {
+    } catch (const vt::BadStoredValue& error) {
         const std::string message = error.what();
         check(message.find("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\VT_HALTWARD_STORE_TEST\\section") !=
                   std::string::npos && message.find("NUMBER") != std::string::npos,
               "the message names the key path and value: " + message);
     }
+    const vt::SectionSnapshot loaded = store.loadSection(kApp, "section", {"KEY1", "NUMBER", "ABSENT"});
+    check(loaded.values.size() == 1 && loaded.values.count("KEY1") == 1 && loaded.badValues.count("NUMBER") == 1,
+          "one load reads the text, reports the DWORD as that key's bad value and skips the absent key");
+
+    // Several keys at once, all or none: a text that cannot be converted
+    // stops the batch before any key is written.
+    store.SaveSettings(kApp, "batch", {{"A", "a1"}, {"B", "b1"}});
+    bool refused = false;
+    try {
+        store.SaveSettings(kApp, "batch", {{"A", "a2"}, {"B", "bad \xFF utf-8 ÿ"}});
+    } catch (const vt::Failure&) {
+        refused = true;
+    }
+    check(refused, "a batch with invalid UTF-8 is refused");
+    check(store.GetSetting(kApp, "batch", "A", "") == "a1" && store.GetSetting(kApp, "batch", "B", "") == "b1",
+          "a refused batch writes none of its keys");
+
     check(store.location("VT_HALTWARD") == "HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\VT_HALTWARD",
           "location names the application's key");
 

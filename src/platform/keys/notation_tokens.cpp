@@ -156,7 +156,9 @@ void throwNotationError(std::u32string_view text, std::size_t index, std::size_t
                         std::string_view why)
 {
     const std::size_t position = index + 1;
-    const std::string token = printableToken(text.substr(index, length));
+    const auto quoted = text.substr(index, length);
+    std::string token = printableToken(quoted.substr(0, maxQuotedToken));
+    if (quoted.size() > maxQuotedToken) token += "...";
     throw NotationError(position, token,
                         "bad keystroke notation at position " + std::to_string(position) + ": '"
                             + token + "' (" + std::string(why) + ")");
@@ -166,8 +168,16 @@ std::vector<NotationToken> tokenizeNotation(std::u32string_view text)
 {
     std::vector<NotationToken> tokens;
     std::size_t index = 0;
+    std::size_t keys = 0;
     while (index < text.size()) {
         NotationToken token = text[index] == U'{' ? readBrace(text, index) : readPlain(text, index);
+        if (token.kind == NotationToken::Kind::Key) {
+            keys += token.repeat;
+            if (keys > maxKeyActions) {
+                throwNotationError(text, index, token.length,
+                                   "more than " + std::to_string(maxKeyActions) + " keys in one text");
+            }
+        }
         index += token.length;
         tokens.push_back(token);
     }

@@ -13,6 +13,14 @@ namespace vt {
 // typing slip than a wish to send thousands of keys into the server console.
 inline constexpr std::size_t maxRepeat = 999;
 
+// The most keys one string may stand for, repeats counted: a say line or a
+// command is a few hundred at most, and a bound keeps a huge stored text from
+// costing memory and minutes of typing.
+inline constexpr std::size_t maxKeyActions = 10000;
+
+// The most code points of the offending text an error message quotes.
+inline constexpr std::size_t maxQuotedToken = 40;
+
 // One lexical piece of keystroke notation. index and length count code points.
 struct NotationToken {
     enum class Kind { Key, Modifier, GroupOpen, GroupClose };
@@ -26,7 +34,7 @@ struct NotationToken {
 
 // Splits notation into keys, modifiers and group parentheses, resolving braces.
 // Throws NotationError for a brace that is unclosed, empty, stray or names no key,
-// and for a bad repeat count.
+// for a bad repeat count, and when the keys would number more than maxKeyActions.
 std::vector<NotationToken> tokenizeNotation(std::u32string_view text);
 
 // Throws NotationError for the code points [index, index + length) of text.

@@ -26,7 +26,7 @@ int runDesktop()
         [&loop](int delayMs, std::function<void()> work) { loop.later(delayMs, std::move(work)); });
     vt::ConsoleLinks console({{"x11", x11}});
     vt::Services services{loop, store, console, views,
-                          [] { return vt::exeNameFromPath(vt::invokedProgramPath()); }};
+                          [] { return vt::fileNameFromPath(vt::invokedProgramPath()); }};
     return vt::runProgram(services);
 }
 
@@ -45,6 +45,9 @@ int main()
         return runDesktop();
     } catch (const vt::Failure& failure) {
         std::fprintf(stderr, "vt-haltward: %s\n", failure.what());
+        return 1;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "vt-haltward: %s\n", vt::describeUnexpected(error).c_str());
         return 1;
     }
 }

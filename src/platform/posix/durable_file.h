@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,11 +30,33 @@ private:
 // The whole content of the file, or nothing when it does not exist.
 std::optional<std::string> readFileIfPresent(const std::string& path);
 
+// The whole content of a file whose content the program acts on (its values
+// are typed into the server console), or nothing when it does not exist; a
+// symlink is followed. Refused with StoreError, and never opened in a way
+// that could block: anything but a regular file (a FIFO, a device, a
+// directory), a file over maxBytes, and a file that is owned by another user
+// than us or root, or writable by group or others.
+std::optional<std::string> readTrustedFile(const std::string& path, std::size_t maxBytes);
+
+// Refuses (StoreError) a directory owned by another user than us or root, or
+// writable by group or others: whoever can write it can swap our file.
+// An absent directory passes.
+void checkTrustedDirectory(const std::string& directory);
+
+// Where a write of path goes: path itself, or the file its symlinks lead to,
+// so that a rewrite replaces the target and the link stays. A link that leads
+// nowhere is refused: writing through it would create a file elsewhere.
+std::string writeTarget(const std::string& path);
+
+std::string parentOf(const std::string& path);
+
 // Creates the directory and any missing parents with mode 0700.
 void makeDirectories(const std::string& directory);
 
 // An exclusive flock on a lock file, held until destruction; the kernel drops
-// it when its process dies, however it dies.
+// it when its process dies, however it dies. The lock file is never reached
+// through a symlink (which could make us create a file elsewhere) and must be
+// a regular file.
 class FileLock {
 public:
     FileLock(const std::string& lockPath, std::chrono::milliseconds timeout);
@@ -44,7 +67,8 @@ private:
 
 // Replaces the file so that a crash at any moment leaves either the old or the
 // new content: a 0600 temporary file beside it, written and fsynced, renamed
-// over it, then the directory fsynced. The caller holds the lock.
+// over it, then the directory fsynced. The caller holds the lock. path must
+// not be a symlink (see writeTarget).
 void replaceFileDurably(const std::string& path, std::string_view content);
 
 } // namespace vt::posix

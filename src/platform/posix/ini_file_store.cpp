@@ -28,8 +28,23 @@ void checkKey(const std::string& key, const std::string& where) {
 }
 
 IniText readIni(const std::string& path) {
-    const auto text = posix::readFileIfPresent(path);
+    const auto text = posix::readTrustedFile(path, IniFileStore::kMaxFileBytes);
     return text ? IniText::parse(*text, path) : IniText{};
+}
+
+// The file as a read sees it: its folder checked first, since whoever can
+// write the folder can put any file there.
+IniText readTrustedIni(const std::string& path) {
+    posix::checkTrustedDirectory(posix::parentOf(path));
+    return readIni(path);
+}
+
+void throwIfBad(const IniText& ini, const std::string& section, const std::string& key,
+                const std::string& path) {
+    if (const auto* problem = ini.badValue(section, key)) {
+        throw BadStoredValue("the stored value of " + key + " in [" + section + "] of " + path +
+                             " cannot be read (" + *problem + ")");
+    }
 }
 
 const char* absoluteEnv(const char* name) {
@@ -47,21 +62,52 @@ std::string IniFileStore::GetSetting(const std::string& app, const std::string& 
     checkAppName(app);
     const auto path = location(app);
     checkKey(key, path);
-    const auto ini = readIni(path);
+    const auto ini = readTrustedIni(path);
+    throwIfBad(ini, section, key, path);
     const auto* value = ini.find(section, key);
     return value != nullptr ? *value : defaultText;
 }
 
 void IniFileStore::SaveSetting(const std::string& app, const std::string& section,
                                const std::string& key, const std::string& text) {
+    SaveSettings(app, section, {{key, text}});
+}
+
+SectionSnapshot IniFileStore::loadSection(const std::string& app, const std::string& section,
+                                          const std::vector<std::string>& keys) {
     checkAppName(app);
     const auto path = location(app);
-    checkKey(key, path);
+    const auto ini = readTrustedIni(path);
+    SectionSnapshot snapshot;
+    for (const auto& key : keys) {
+        if (const auto* problem = ini.badValue(section, key)) {
+            snapshot.badValues[key] = *problem;
+        } else if (const auto* value = ini.find(section, key)) {
+            snapshot.values[key] = *value;
+        }
+    }
+    return snapshot;
+}
+
+// Every key is checked before anything is touched, and all of them go into
+// one rewrite of the file: all are saved, or none.
+void IniFileStore::SaveSettings(const std::string& app, const std::string& section,
+                                const std::vector<KeyText>& values) {
+    checkAppName(app);
+    const auto path = location(app);
+    for (const auto& value : values) {
+        checkKey(value.key, path);
+    }
     posix::makeDirectories(directory(app));
-    const posix::FileLock lock(path + ".lock", lockTimeout_);
-    auto ini = readIni(path);
-    ini.set(section, key, text);
-    posix::replaceFileDurably(path, ini.format());
+    posix::checkTrustedDirectory(directory(app));
+    const auto target = posix::writeTarget(path);
+    posix::checkTrustedDirectory(posix::parentOf(target));
+    const posix::FileLock lock(target + ".lock", lockTimeout_);
+    auto ini = readIni(target);
+    for (const auto& value : values) {
+        ini.set(section, value.key, value.text);
+    }
+    posix::replaceFileDurably(target, ini.format());
 }
 
 std::string IniFileStore::location(const std::string& app) const {

@@ -13,4 +13,10 @@ std::string exeNameFromPath(std::string_view path) {
     return std::string(name);
 }
 
+// Only '/' separates: on Linux a backslash is part of a file name.
+std::string fileNameFromPath(std::string_view path) {
+    const auto separator = path.find_last_of('/');
+    return std::string(separator == std::string_view::npos ? path : path.substr(separator + 1));
+}
+
 } // namespace vt

@@ -11,4 +11,9 @@ namespace vt {
 // with dots, such as ".hidden", has no extension and is kept whole.
 std::string exeNameFromPath(std::string_view path);
 
+// The whole file name of a POSIX program path, without its directories: the section
+// name on Linux, where a dot is no extension ("vt-haltward.lobby" and
+// "vt-haltward.survival" are two programs with two sections).
+std::string fileNameFromPath(std::string_view path);
+
 } // namespace vt

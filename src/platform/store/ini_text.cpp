@@ -64,22 +64,31 @@ void appendEscaped(std::string& out, char c, bool atEdge) {
     }
 }
 
-// Splits text into lines at "\n", dropping a "\r" before it.
+// Splits text into lines at "\n". A line keeps its "\r": a comment is written
+// back byte for byte, and only the parser drops a "\r" before the "\n".
 std::vector<std::string_view> splitLines(std::string_view text) {
     std::vector<std::string_view> lines;
     while (!text.empty()) {
         const auto end = text.find('\n');
-        auto line = text.substr(0, end);
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
-        lines.push_back(line);
+        lines.push_back(text.substr(0, end));
         if (end == std::string_view::npos) {
             break;
         }
         text.remove_prefix(end + 1);
     }
     return lines;
+}
+
+std::string_view lastLineOf(std::string_view block) {
+    const auto lastBreak = block.rfind('\n');
+    return lastBreak == std::string_view::npos ? block : block.substr(lastBreak + 1);
+}
+
+std::string_view withoutCarriageReturn(std::string_view line) {
+    if (!line.empty() && line.back() == '\r') {
+        line.remove_suffix(1);
+    }
+    return line;
 }
 
 bool isCommentOrBlank(std::string_view trimmed) {
@@ -120,9 +129,14 @@ IniText IniText::parse(std::string_view text, const std::string& sourceName) {
     }
     IniText ini;
     const auto lines = splitLines(text);
+    // Room for every section at once: growing a table of 100,000 sections
+    // step by step costs more than the whole rest of the parse.
+    const auto headers = std::min(lines.size(), static_cast<std::size_t>(std::count(text.begin(), text.end(), '[')));
+    ini.sections_.reserve(headers);
+    ini.sectionIndex_.reserve(headers);
     for (std::size_t number = 1; number <= lines.size(); ++number) {
         try {
-            ini.parseLine(lines[number - 1]);
+            ini.parseLine(lines[number - 1], number);
         } catch (const LineProblem& problem) {
             throw StoreError(sourceName + " line " + std::to_string(number) + ": " + problem.why +
                              "; fix or remove the file");
@@ -131,42 +145,66 @@ IniText IniText::parse(std::string_view text, const std::string& sourceName) {
     return ini;
 }
 
-void IniText::parseLine(std::string_view line) {
-    const auto trimmed = trimBlanks(line);
+void IniText::parseLine(std::string_view line, std::size_t number) {
+    const auto trimmed = trimBlanks(withoutCarriageReturn(line));
     if (isCommentOrBlank(trimmed)) {
-        if (sections_.empty()) {
-            leadingLines_.emplace_back(line);
-        } else {
-            sections_.back().lines.push_back({{}, std::string(line)});
-        }
+        keepVerbatim(line);
     } else if (trimmed.front() == '[') {
-        auto name = sectionName(trimmed);
-        if (findSection(name) != nullptr) {
-            throw LineProblem{"section [" + name + "] is given a second time"};
-        }
-        sections_.push_back({std::move(name), {}});
+        addSection(sectionName(trimmed));
     } else {
-        parseKeyLine(trimmed);
+        parseKeyLine(line, trimmed, number);
     }
 }
 
-void IniText::parseKeyLine(std::string_view trimmed) {
+// Comment and blank lines in a row are kept as one block: a file of a
+// million blank lines then costs a few megabytes, not a hundred.
+void IniText::keepVerbatim(std::string_view line) {
+    if (sections_.empty()) {
+        if (leadingLines_.empty()) {
+            leadingLines_.emplace_back(line);
+        } else {
+            leadingLines_.back() += '\n';
+            leadingLines_.back() += line;
+        }
+        return;
+    }
+    auto& lines = sections_.back().lines;
+    if (!lines.empty() && lines.back().key.empty()) {
+        lines.back().text += '\n';
+        lines.back().text += line;
+    } else {
+        lines.push_back({{}, std::string(line), {}});
+    }
+}
+
+void IniText::parseKeyLine(std::string_view line, std::string_view trimmed, std::size_t number) {
     const auto equals = trimmed.find('=');
     if (equals == std::string_view::npos) {
         throw LineProblem{"expected [section], KEY=value, a # comment or a blank line"};
     }
-    const std::string key(trimBlanks(trimmed.substr(0, equals)));
+    std::string key(trimBlanks(trimmed.substr(0, equals)));
     if (!isValidKey(key)) {
         throw LineProblem{"'" + key + "' is not a key name (letters, digits, '-', '_', '.')"};
     }
     if (sections_.empty()) {
         throw LineProblem{"key " + key + " comes before any [section]"};
     }
-    if (find(sections_.back().name, key) != nullptr) {
+    auto& section = sections_.back();
+    if (section.keyLines.contains(key)) {
         throw LineProblem{"key " + key + " is given a second time in its section"};
     }
-    auto value = unescape(trimBlanks(trimmed.substr(equals + 1)));
-    sections_.back().lines.push_back({key, std::move(value)});
+    const auto written = trimBlanks(trimmed.substr(equals + 1));
+    Line parsed{key, {}, {}};
+    try {
+        parsed.text = unescape(written);
+    } catch (const LineProblem& problem) {
+        // One mistyped escape spoils that one value, not the whole file; its
+        // line is written back exactly as it was found.
+        parsed.text = line;
+        parsed.problem = "line " + std::to_string(number) + ": " + problem.why;
+    }
+    section.keyLines.emplace(std::move(key), section.lines.size());
+    section.lines.push_back(std::move(parsed));
 }
 
 std::string IniText::format() const {
@@ -177,67 +215,88 @@ std::string IniText::format() const {
     for (const auto& section : sections_) {
         out += '[' + escapeIniText(section.name) + "]\n";
         for (const auto& line : section.lines) {
-            out += line.key.empty() ? line.text : line.key + '=' + escapeIniText(line.text);
+            if (line.key.empty() || !line.problem.empty()) {
+                out += line.text;
+            } else {
+                out += line.key;
+                out += '=';
+                out += escapeIniText(line.text);
+            }
             out += '\n';
         }
     }
     return out;
 }
 
-const std::string* IniText::find(std::string_view section, std::string_view key) const {
+const IniText::Line* IniText::findLine(std::string_view section, std::string_view key) const {
     const auto* found = findSection(section);
     if (found == nullptr) {
         return nullptr;
     }
-    for (const auto& line : found->lines) {
-        if (!line.key.empty() && line.key == key) {
-            return &line.text;
-        }
-    }
-    return nullptr;
+    const auto line = found->keyLines.find(std::string(key));
+    return line == found->keyLines.end() ? nullptr : &found->lines[line->second];
+}
+
+const std::string* IniText::find(std::string_view section, std::string_view key) const {
+    const auto* line = findLine(section, key);
+    return line != nullptr && line->problem.empty() ? &line->text : nullptr;
+}
+
+const std::string* IniText::badValue(std::string_view section, std::string_view key) const {
+    const auto* line = findLine(section, key);
+    return line != nullptr && !line->problem.empty() ? &line->problem : nullptr;
 }
 
 void IniText::set(std::string_view section, std::string_view key, std::string_view value) {
     auto* target = findSection(section);
     if (target == nullptr) {
         separateNewSection();
-        target = &sections_.emplace_back(Section{std::string(section), {}});
+        target = &addSection(std::string(section));
     }
-    for (auto& line : target->lines) {
-        if (!line.key.empty() && line.key == key) {
-            line.text = value;
-            return;
-        }
+    if (const auto found = target->keyLines.find(std::string(key)); found != target->keyLines.end()) {
+        target->lines[found->second] = Line{std::string(key), std::string(value), {}};
+        return;
     }
     // After the section's last key, so comments and blank lines that follow
     // it (such as the gap before the next section) stay where they are.
-    auto lastKey = std::find_if(target->lines.rbegin(), target->lines.rend(),
-                                [](const Line& line) { return !line.key.empty(); });
-    target->lines.insert(lastKey.base(), Line{std::string(key), std::string(value)});
+    const auto lastKey = std::find_if(target->lines.rbegin(), target->lines.rend(),
+                                      [](const Line& line) { return !line.key.empty(); });
+    const auto at = static_cast<std::size_t>(lastKey.base() - target->lines.begin());
+    target->lines.insert(target->lines.begin() + static_cast<std::ptrdiff_t>(at),
+                         Line{std::string(key), std::string(value), {}});
+    for (auto& [name, index] : target->keyLines) {
+        index += index >= at ? 1 : 0;
+    }
+    target->keyLines.emplace(std::string(key), at);
+}
+
+IniText::Section& IniText::addSection(std::string name) {
+    if (!sectionIndex_.try_emplace(name, sections_.size()).second) {
+        throw LineProblem{"section [" + name + "] is given a second time"};
+    }
+    return sections_.emplace_back(Section{std::move(name), {}, {}});
 }
 
 // A blank line before a section we add, unless the file is empty or already
 // ends in one; it belongs to the section above, like a hand-written gap.
 void IniText::separateNewSection() {
     if (sections_.empty()) {
-        if (!leadingLines_.empty() && !trimBlanks(leadingLines_.back()).empty()) {
+        if (!leadingLines_.empty() &&
+            !trimBlanks(withoutCarriageReturn(lastLineOf(leadingLines_.back()))).empty()) {
             leadingLines_.emplace_back();
         }
         return;
     }
     auto& lines = sections_.back().lines;
-    if (lines.empty() || !lines.back().key.empty() || !trimBlanks(lines.back().text).empty()) {
+    if (lines.empty() || !lines.back().key.empty() ||
+        !trimBlanks(withoutCarriageReturn(lastLineOf(lines.back().text))).empty()) {
         lines.push_back({});
     }
 }
 
 const IniText::Section* IniText::findSection(std::string_view name) const {
-    for (const auto& section : sections_) {
-        if (section.name == name) {
-            return &section;
-        }
-    }
-    return nullptr;
+    const auto found = sectionIndex_.find(std::string(name));
+    return found == sectionIndex_.end() ? nullptr : &sections_[found->second];
 }
 
 IniText::Section* IniText::findSection(std::string_view name) {

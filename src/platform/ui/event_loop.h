@@ -31,8 +31,9 @@ public:
     // Runs until the main form has unloaded.
     virtual void run(Form& main) = 0;
 
-    // Runs one event's handler. A Failure that escapes it ends the handler
-    // there and is reported; what ran stays done, and the program goes on.
+    // Runs one event's handler. A Failure, or any other std::exception, that
+    // escapes it ends the handler there and is reported; what ran stays
+    // done, and the program goes on.
     void dispatch(const std::string& step, const std::function<void()>& handler);
 
     Reports& reports() { return reports_; }

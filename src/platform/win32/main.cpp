@@ -3,7 +3,12 @@
 
 #include <commctrl.h>
 
+#include <cstdio>
+#include <exception>
+#include <string>
+
 #include "app/program.h"
+#include "platform/failures.h"
 #include "platform/link/console_links.h"
 #include "platform/services.h"
 #include "platform/win32/module_name.h"
@@ -12,11 +17,10 @@
 #include "platform/win32/win32_event_loop.h"
 #include "platform/win32/win32_view_factory.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
-{
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
+namespace {
 
+int runWindows()
+{
     vt::Win32EventLoop loop;
     vt::RegistryStore store;
     vt::Win32ConsoleLink windows;
@@ -24,4 +28,28 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     vt::Win32ViewFactory views;
     vt::Services services{loop, store, console, views, vt::runningExeName};
     return vt::runProgram(services);
+}
+
+// A GUI program has no console for its standard error; the failure still
+// goes there (a redirected stderr, as the tests use) and the exit status says it.
+int reportAndFail(const std::string& message)
+{
+    std::fprintf(stderr, "vt-haltward: %s\n", message.c_str());
+    std::fflush(stderr);
+    return 1;
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+{
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    try {
+        return runWindows();
+    } catch (const vt::Failure& failure) {
+        return reportAndFail(failure.what());
+    } catch (const std::exception& error) {
+        return reportAndFail(vt::describeUnexpected(error));
+    }
 }

@@ -5,8 +5,9 @@ source "$(dirname "$0")/desktop_lib.sh"
 desktop_init
 
 start_display
-mkdir -p "$(dirname "$SETTINGS_FILE")"
+mkdir -p -m 700 "$(dirname "$SETTINGS_FILE")"
 printf '[vt-haltward]\nWINDOW_NAME_TEXTBOX=SPIGOT-SERVER\nthis line is no setting\n' >"$SETTINGS_FILE"
+chmod 600 "$SETTINGS_FILE"
 cp "$SETTINGS_FILE" "$E2E_WORK/original.ini"
 start_program
 expect_report "$SETTINGS_FILE"

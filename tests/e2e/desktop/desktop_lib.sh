@@ -43,8 +43,10 @@ desktop_init() {
 
 # write_settings KEY=value...: the [vt-haltward] section of a fresh settings file.
 write_settings() {
-    mkdir -p "$(dirname "$SETTINGS_FILE")"
+    mkdir -p -m 700 "$(dirname "$SETTINGS_FILE")"
     { echo '[vt-haltward]'; printf '%s\n' "$@"; } >"$SETTINGS_FILE"
+    # Whatever the umask: the program refuses settings others may write.
+    chmod 600 "$SETTINGS_FILE"
 }
 
 # The value stored under KEY in the [vt-haltward] section.

@@ -160,6 +160,40 @@ TEST(KeystrokeNotation, ErrorMessageNamesPositionAndToken)
     }
 }
 
+// Repeats are capped per brace and in total: a stored text cannot make the
+// program type (or hold in memory) more than 10,000 keys.
+TEST(KeystrokeNotation, TenThousandKeysAtMost)
+{
+    std::string exactly;
+    for (int i = 0; i < 10; ++i) exactly += "{a 999}";
+    EXPECT_EQ(parseKeystrokes(exactly + std::string(10, 'b')).size(), 10000u);
+    std::string over;
+    for (int i = 0; i < 11; ++i) over += "{a 999}";
+    try {
+        parseKeystrokes(over);
+        FAIL() << "accepted 10,989 keys";
+    } catch (const NotationError& error) {
+        EXPECT_EQ(error.position(), 71u) << "the brace that goes over";
+        EXPECT_NE(std::string(error.what()).find("more than 10000 keys"), std::string::npos) << error.what();
+    }
+    EXPECT_THROW(parseKeystrokes(std::string(10001, 'x')), NotationError);
+    EXPECT_THROW(parseKeystrokes(std::string(9999, 'x') + "{~ 2}"), NotationError);
+}
+
+// The message quotes about 40 characters of the offending text, however long it is.
+TEST(KeystrokeNotation, ErrorQuotesAreCutShort)
+{
+    const std::string rest(5000, 'z');
+    try {
+        parseKeystrokes("say {" + rest);
+        FAIL() << "accepted";
+    } catch (const NotationError& error) {
+        EXPECT_EQ(error.position(), 5u);
+        EXPECT_EQ(error.token(), "{" + std::string(39, 'z') + "...");
+        EXPECT_LT(std::string(error.what()).size(), 120u) << error.what();
+    }
+}
+
 TEST(KeystrokeNotation, DescribeRoundTripsEveryKeyWithEveryModifier)
 {
     std::vector<std::variant<char32_t, NamedKey>> keys{U'a', U' ', U'\u00A7', U'\U0001F642', U'[', U'{', U'}'};

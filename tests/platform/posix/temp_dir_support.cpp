@@ -39,12 +39,20 @@ std::string readFile(const std::string& path) {
 }
 
 void writeFile(const std::string& path, const std::string& content) {
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << content;
-    if (!out.flush()) {
-        throw std::runtime_error("cannot write " + path);
+    const auto parent = std::filesystem::path(path).parent_path();
+    if (std::filesystem::create_directories(parent)) {
+        // Private as the store makes its own, whatever the umask: the store
+        // refuses a folder that others may write.
+        ::chmod(parent.c_str(), 0700);
     }
+    {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out << content;
+        if (!out.flush()) {
+            throw std::runtime_error("cannot write " + path);
+        }
+    }
+    ::chmod(path.c_str(), 0600);
 }
 
 bool fileExists(const std::string& path) { return std::filesystem::exists(path); }

@@ -19,6 +19,7 @@ private:
 };
 
 std::string readFile(const std::string& path);
+// Writes the file 0600, creating its folder 0700 when it is missing.
 void writeFile(const std::string& path, const std::string& content);
 bool fileExists(const std::string& path);
 // The permission bits of the file, as in 0600.

@@ -32,5 +32,13 @@ TEST(ExeName, BaseNameWithoutExtension) {
     }
 }
 
+// On Linux the section is the whole file name: a dot is no extension there.
+TEST(ExeName, FileNameKeepsEveryDot) {
+    EXPECT_EQ(fileNameFromPath("/usr/local/bin/vt-haltward.lobby"), "vt-haltward.lobby");
+    EXPECT_EQ(fileNameFromPath("vt-haltward.survival"), "vt-haltward.survival");
+    EXPECT_EQ(fileNameFromPath("/usr/bin/vt-haltward"), "vt-haltward");
+    EXPECT_EQ(fileNameFromPath("./odd\\name"), "odd\\name") << "a backslash is part of a Linux name";
+}
+
 } // namespace
 } // namespace vt

@@ -1,6 +1,9 @@
 // The toolkit contract the windows' handlers rely on, on a small form of its own.
 #include <gtest/gtest.h>
 
+#include <new>
+#include <stdexcept>
+
 #include <string>
 #include <vector>
 
@@ -190,6 +193,25 @@ TEST_F(ToolkitContract, AFailureEndsItsHandlerIsReportedAndTheProgramGoesOn)
     form.OTHER_BUTTON.onClick = [] {};
     form.click(form.OTHER_BUTTON);
     EXPECT_FALSE(loop.reports().current()) << "the same step succeeding clears it";
+}
+
+// Out of memory or a library's exception is no reason to abort: the handler
+// ends, the failure is reported, and later events still run.
+TEST_F(ToolkitContract, AnyExceptionFromAHandlerIsReportedNotFatal)
+{
+    form.OTHER_BUTTON.onClick = [] { throw std::bad_alloc(); };
+    form.click(form.OTHER_BUTTON);
+    ASSERT_TRUE(loop.reports().current());
+    EXPECT_NE(loop.reports().current()->message.find("out of memory"), std::string::npos);
+
+    form.OTHER_BUTTON.onClick = [] { throw std::length_error("basic_string::_M_create"); };
+    form.click(form.OTHER_BUTTON);
+    EXPECT_NE(loop.reports().current()->message.find("basic_string::_M_create"), std::string::npos);
+
+    form.TICK_TIMER.setInterval(1000);
+    form.TICK_TIMER.setEnabled(true);
+    loop.advanceMs(1000);
+    EXPECT_EQ(form.ticks.size(), 1u) << "the program went on";
 }
 
 TEST_F(ToolkitContract, AModalDialogBlocksItsOwnerWhileEveryTimerKeepsFiring)

@@ -1,6 +1,7 @@
 #include "dialogs/vt_haltward_about.h"
 
 #include "settings/settings.h"
+#include "vt_version.h"
 
 namespace vt {
 
@@ -20,10 +21,22 @@ Look hintLook()
 
 } // namespace
 
+// The label has always read "Version 1.0" for release 1.0.0: major and minor,
+// and the patch number only when there is one, so a 1.0.1 is told apart.
+std::string versionCaption(std::string_view version)
+{
+    std::string_view shown = version;
+    const auto lastDot = version.rfind('.');
+    if (lastDot != std::string_view::npos && version.find('.') != lastDot && version.substr(lastDot + 1) == "0")
+        shown = version.substr(0, lastDot);
+    return "Version " + std::string(shown);
+}
+
 VT_HALTWARD_ABOUT::VT_HALTWARD_ABOUT(Services& services)
     : Form(services, "VT_HALTWARD_ABOUT", "VT-HALTWARD - ABOUT", kStyle),
       OK_BUTTON(*this, "OK_BUTTON", {2640, 3120, 2055, 495}, 0, "OK"),
-      VT_HALTWARD_VERSION(*this, "VT_HALTWARD_VERSION", {3720, 720, 3495, 465}, 1, "Version 1.0", kDisplay),
+      VT_HALTWARD_VERSION(*this, "VT_HALTWARD_VERSION", {3720, 720, 3495, 465}, 1, versionCaption(VT_VERSION),
+                          kDisplay),
       VT_HALTWARD_TITLE_1(*this, "VT_HALTWARD_TITLE_1", {120, 120, 7095, 480}, 2, "VALE-TINKER - VT-HALTWARD",
                           kDisplay),
       VT_HALTWARD_CREATOR(*this, "VT_HALTWARD_CREATOR", {120, 1320, 7095, 450}, 3, kCreatorLine, kDisplay),

@@ -1,8 +1,14 @@
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "platform/ui/form.h"
 
 namespace vt {
+
+// The version label's text for a "major.minor.patch" version: "Version 1.0" for 1.0.0.
+std::string versionCaption(std::string_view version);
 
 // The program's title, version, creator line and the hint on titling the
 // server console window. It changes nothing but its own stored position.

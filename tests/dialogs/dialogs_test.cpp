@@ -195,3 +195,13 @@ TEST_F(Dialogs, AutoCloseWhileADialogIsOpenClosesTheDialogFirstAndStoresEverythi
 
 } // namespace
 } // namespace vt::testing
+
+TEST(AboutVersion, ShowsMajorAndMinorAndAPatchNumberOnlyWhenThereIsOne)
+{
+    EXPECT_EQ(vt::versionCaption("1.0.0"), "Version 1.0");
+    EXPECT_EQ(vt::versionCaption("2.3.0"), "Version 2.3");
+    EXPECT_EQ(vt::versionCaption("1.0.1"), "Version 1.0.1");
+    EXPECT_EQ(vt::versionCaption("1.10.20"), "Version 1.10.20");
+    EXPECT_EQ(vt::versionCaption("1.0"), "Version 1.0") << "a two-part version loses nothing";
+    EXPECT_EQ(vt::versionCaption("10.0.0"), "Version 10.0");
+}

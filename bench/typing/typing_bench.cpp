@@ -22,7 +22,7 @@ double millisecondsSince(Clock::time_point start) {
 
 int typeLine(const std::string& title, const std::string& notation) {
     std::vector<std::pair<Clock::time_point, std::function<void()>>> delayed;
-    vt::X11ConsoleLink link([&](int delayMs, std::function<void()> work) {
+    vt::x11::X11ConsoleLink link([&](int delayMs, std::function<void()> work) {
         delayed.emplace_back(Clock::now() + std::chrono::milliseconds(delayMs), std::move(work));
     });
     const auto start = Clock::now();

@@ -3,6 +3,9 @@
 #include <FL/Fl_Window.H>
 #include <FL/x.H>
 #include <X11/Xatom.h>
+#include <unistd.h>
+
+#include <cstring>
 
 namespace vt {
 
@@ -52,6 +55,19 @@ void setDialogOf(Window xid, Window owner)
                     reinterpret_cast<unsigned char*>(&dialog), 1);
 }
 
+// The process id and machine name, by which the console link knows this
+// program's own windows and never types into them.
+void setOwner(Window xid)
+{
+    const long pid = static_cast<long>(getpid());
+    XChangeProperty(fl_display, xid, atom("_NET_WM_PID"), XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&pid), 1);
+    char host[256] = {};
+    gethostname(host, sizeof host - 1);
+    XChangeProperty(fl_display, xid, atom("WM_CLIENT_MACHINE"), XA_STRING, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(host), static_cast<int>(std::strlen(host)));
+}
+
 } // namespace
 
 bool openFltkDisplay()
@@ -70,6 +86,7 @@ void setWindowRole(Fl_Window& window, Fl_Window* owner, bool minimizable)
     if (!window.shown())
         return;
     const Window xid = fl_xid(&window);
+    setOwner(xid);
     setMotifHints(xid, minimizable);
     if (owner && owner->shown())
         setDialogOf(xid, fl_xid(owner));

@@ -10,8 +10,9 @@ namespace vt {
 // Opens the display FLTK draws on; false when there is none.
 bool openFltkDisplay();
 
-// After show: a dialog is transient for its owner; only a window that may be
-// minimised offers it. The window is never resizable.
+// After show: the window names its process; a dialog is transient for its
+// owner; only a window that may be minimised offers it. The window is never
+// resizable.
 void setWindowRole(Fl_Window& window, Fl_Window* owner, bool minimizable);
 
 } // namespace vt

@@ -22,7 +22,7 @@ int runDesktop()
     vt::FltkEventLoop loop;
     vt::FltkViewFactory views(loop, vt::iconPixels);
     vt::IniFileStore store(vt::defaultConfigHome());
-    vt::X11ConsoleLink x11(
+    vt::x11::X11ConsoleLink x11(
         [&loop](int delayMs, std::function<void()> work) { loop.later(delayMs, std::move(work)); });
     vt::ConsoleLinks console({{"x11", x11}});
     vt::Services services{loop, store, console, views,

@@ -1,5 +1,7 @@
 #include "platform/x11/x11_activation.h"
 
+#include <X11/Xatom.h>
+
 #include <chrono>
 #include <thread>
 
@@ -14,13 +16,8 @@ constexpr int focusPolls = 100;
 constexpr auto focusPollInterval = std::chrono::milliseconds(10);
 
 Window parentOf(Display* display, Window window) {
-    Window root = None;
-    Window parent = None;
-    Window* children = nullptr;
-    unsigned count = 0;
-    if (!XQueryTree(display, window, &root, &parent, &children, &count)) return None;
-    if (children) XFree(children);
-    return parent == root ? None : parent;
+    const auto links = queryTree(display, window);
+    return !links || links->parent == links->root ? None : links->parent;
 }
 
 // Source indication 2: the request comes from a pager-like tool acting for
@@ -64,6 +61,28 @@ bool focusWithin(Display* display, Window window) {
         if (current == window) return !trap.failed();
     }
     return false;
+}
+
+FocusBefore focusBefore(Display* display, bool managed) {
+    FocusBefore before;
+    int revert = 0;
+    XGetInputFocus(display, &before.focus, &revert);
+    if (managed) {
+        const auto active = longProperty(display, DefaultRootWindow(display), "_NET_ACTIVE_WINDOW", XA_WINDOW);
+        if (!active.empty()) before.active = active.front();
+    }
+    return before;
+}
+
+void restoreFocus(Display* display, const FocusBefore& before) {
+    ErrorTrap trap(display);  // the window may have gone meanwhile
+    if (before.active != None) {
+        requestActivation(display, before.active);
+    } else if (before.focus != None) {
+        XSetInputFocus(display, before.focus, before.focus == PointerRoot ? RevertToPointerRoot : RevertToParent,
+                       CurrentTime);
+    }
+    trap.failed();
 }
 
 bool activateWindow(Display* display, Window window, bool managed) {

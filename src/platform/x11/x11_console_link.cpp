@@ -13,14 +13,12 @@
 #include "platform/x11/x11_typing.h"
 #include "platform/x11/x11_windows.h"
 
-namespace vt {
-
-namespace x11 {
+namespace vt::x11 {
 
 // The display and the key bindings, which must go before the display closes.
 class Connection {
 public:
-    explicit Connection(X11ConsoleLink::Later later) : display_(openDisplay()), later_(std::move(later)) {
+    explicit Connection(Later later) : display_(openDisplay()), later_(std::move(later)) {
         requireExtensions();
         binder_ = std::make_shared<KeymapBinder>(display_.get());
     }
@@ -28,7 +26,7 @@ public:
 
     Display* display() const { return display_.get(); }
     const std::shared_ptr<KeymapBinder>& binder() const { return binder_; }
-    const X11ConsoleLink::Later& later() const { return later_; }
+    const Later& later() const { return later_; }
 
 private:
     void requireExtensions() {
@@ -47,31 +45,31 @@ private:
     }
 
     DisplayPtr display_;
-    X11ConsoleLink::Later later_;
+    Later later_;
     std::shared_ptr<KeymapBinder> binder_;
 };
 
-} // namespace x11
-
-X11ConsoleLink::X11ConsoleLink(Later later) : connection_(std::make_unique<x11::Connection>(std::move(later))) {}
+X11ConsoleLink::X11ConsoleLink(Later later) : connection_(std::make_unique<Connection>(std::move(later))) {}
 
 X11ConsoleLink::~X11ConsoleLink() = default;
 
 std::unique_ptr<KeySender> X11ConsoleLink::activate(const std::string& title) {
     Display* display = connection_->display();
-    const auto windows = x11::topLevelWindows(display);
+    const auto windows = topLevelWindows(display);
     // A terminal shows its title as it was set: no " - command" form here.
     const Window console =
-        chooseConsole(windows, title, [](const x11::TopLevel& window) { return ConsoleTitle{window.title}; }).window;
+        chooseConsole(windows, title, [](const TopLevel& window) { return ConsoleTitle{window.title}; }).window;
 
-    if (!x11::activateWindow(display, console, x11::windowManagerRuns(display))) {
-        if (!x11::windowExists(display, console)) {
+    const bool managed = windowManagerRuns(display);
+    const FocusBefore before = focusBefore(display, managed);
+    if (!activateWindow(display, console, managed)) {
+        if (!windowExists(display, console)) {
             throw ConsoleNotFound("the console window '" + title + "' closed while it was being activated");
         }
         throw KeySenderFailed("the console window '" + title + "' could not be given the keyboard focus");
     }
-    return std::make_unique<x11::X11KeySender>(display, console, title, connection_->binder(),
-                                               connection_->later());
+    return std::make_unique<X11KeySender>(display, console, title, connection_->binder(), connection_->later(),
+                                          before);
 }
 
-} // namespace vt
+} // namespace vt::x11

@@ -6,19 +6,18 @@
 
 #include "platform/link/console_link.h"
 
-namespace vt {
+namespace vt::x11 {
 
-namespace x11 {
 class Connection;
-}
+
+// Runs a function after a delay in milliseconds, from the program's event loop.
+using Later = std::function<void(int delayMs, std::function<void()>)>;
 
 // The console link on an X11 desktop. It opens its own display connection;
 // later(delayMs, fn) runs fn from the program's event loop after a delay, used
 // to undo temporary key bindings without blocking.
 class X11ConsoleLink : public ConsoleLink {
 public:
-    using Later = std::function<void(int delayMs, std::function<void()>)>;
-
     // Throws Failure when the display cannot be opened or lacks XTest or XKB.
     explicit X11ConsoleLink(Later later);
     ~X11ConsoleLink() override;
@@ -26,7 +25,7 @@ public:
     std::unique_ptr<KeySender> activate(const std::string& title) override;
 
 private:
-    std::unique_ptr<x11::Connection> connection_;
+    std::unique_ptr<Connection> connection_;
 };
 
-} // namespace vt
+} // namespace vt::x11

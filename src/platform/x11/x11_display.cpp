@@ -85,4 +85,14 @@ std::optional<std::string> byteProperty(Display* display, Window window, const c
     return std::string(reinterpret_cast<const char*>(property.data), property.count);
 }
 
+std::optional<TreeLinks> queryTree(Display* display, Window window) {
+    TreeLinks links;
+    Window* children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(display, window, &links.root, &links.parent, &children, &count)) return std::nullopt;
+    links.children.assign(children, children + count);
+    if (children) XFree(children);
+    return links;
+}
+
 } // namespace vt::x11

@@ -36,6 +36,14 @@ private:
 
 Atom atom(Display* display, const char* name);
 
+// A window's place in the tree; nullopt when the window is gone.
+struct TreeLinks {
+    Window root = None;
+    Window parent = None;
+    std::vector<Window> children;
+};
+std::optional<TreeLinks> queryTree(Display* display, Window window);
+
 // A property of 32-bit items (windows, cardinals); empty when absent.
 std::vector<unsigned long> longProperty(Display* display, Window window, const char* name, Atom type);
 

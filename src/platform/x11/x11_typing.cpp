@@ -8,6 +8,7 @@
 #include "platform/failures.h"
 #include "platform/x11/x11_activation.h"
 #include "platform/x11/x11_display.h"
+#include "platform/x11/x11_guards.h"
 #include "platform/x11/x11_windows.h"
 
 namespace vt::x11 {
@@ -20,25 +21,6 @@ namespace {
 // bound character under a busy test run, so the binding is held far longer:
 // the spare keycodes it occupies are on no physical key.
 constexpr int bindingHoldMs = 5000;
-
-// Caps Lock would turn "Hello" into "hELLO": unlocked for the string, locked again after.
-class CapsLockReleased {
-public:
-    explicit CapsLockReleased(Display* display) : display_(display) {
-        XkbStateRec state{};
-        locked_ = XkbGetState(display_, XkbUseCoreKbd, &state) == Success && (state.locked_mods & LockMask);
-        if (locked_) XkbLockModifiers(display_, XkbUseCoreKbd, LockMask, 0);
-    }
-    ~CapsLockReleased() {
-        if (locked_) XkbLockModifiers(display_, XkbUseCoreKbd, LockMask, LockMask);
-    }
-    CapsLockReleased(const CapsLockReleased&) = delete;
-    CapsLockReleased& operator=(const CapsLockReleased&) = delete;
-
-private:
-    Display* display_;
-    bool locked_ = false;
-};
 
 void press(Display* display, unsigned keycode, bool down) {
     XTestFakeKeyEvent(display, keycode, down ? True : False, CurrentTime);
@@ -55,9 +37,15 @@ void typeStroke(Display* display, const Keymap& keymap, const KeyStroke& stroke)
 } // namespace
 
 X11KeySender::X11KeySender(Display* display, Window console, std::string title,
-                           std::shared_ptr<KeymapBinder> binder, Later later)
+                           std::shared_ptr<KeymapBinder> binder, Later later, FocusBefore before)
     : display_(display), console_(console), title_(std::move(title)), binder_(std::move(binder)),
-      later_(std::move(later)) {}
+      later_(std::move(later)), before_(before) {}
+
+// The operator's next keys belong to the window they were typing in, not to
+// the server: the focus goes back unless someone has moved it meanwhile.
+X11KeySender::~X11KeySender() {
+    if (focusWithin(display_, console_)) restoreFocus(display_, before_);
+}
 
 void X11KeySender::typeStep(const std::vector<KeyChunk>& step) {
     const KeyActions keys = keysOfStep(step);
@@ -80,13 +68,13 @@ void X11KeySender::typeStep(const std::vector<KeyChunk>& step) {
     }
 }
 
-// The server is held from the focus check to the last key, so no other client
-// can move the focus in between: the string goes to the console or nowhere.
+// The server is held from the checks to the last key, so no other client can
+// move the focus or take the keyboard in between: the step goes to the console
+// or nowhere.
 void X11KeySender::typeGuarded(const Keymap& keymap, const std::vector<KeyStroke>& strokes) {
     ServerGrab grab(display_);
-    if (!focusWithin(display_, console_)) {
-        throw FocusLost("focus left the console window '" + title_ + "'; nothing was typed");
-    }
+    requireKeysGoToConsole(display_, console_, title_);
+    releaseHeldModifiers(display_);
     CapsLockReleased capsLock(display_);
     for (const auto& stroke : strokes) typeStroke(display_, keymap, stroke);
 }

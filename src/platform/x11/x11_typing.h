@@ -8,12 +8,11 @@
 #include <vector>
 
 #include "platform/link/console_link.h"
+#include "platform/x11/x11_activation.h"
+#include "platform/x11/x11_console_link.h"
 #include "platform/x11/x11_keymap.h"
 
 namespace vt::x11 {
-
-// Runs a function after a delay in milliseconds, from the program's event loop.
-using Later = std::function<void(int delayMs, std::function<void()>)>;
 
 // Types into one console window through XTest, one step at a time with the
 // server held, so that a step arrives whole or not at all. Lives no longer
@@ -21,7 +20,8 @@ using Later = std::function<void(int delayMs, std::function<void()>)>;
 class X11KeySender : public KeySender {
 public:
     X11KeySender(Display* display, Window console, std::string title, std::shared_ptr<KeymapBinder> binder,
-                 Later later);
+                 Later later, FocusBefore before);
+    ~X11KeySender() override;
 
 protected:
     void typeStep(const std::vector<KeyChunk>& step) override;
@@ -35,6 +35,7 @@ private:
     std::string title_;
     std::shared_ptr<KeymapBinder> binder_;
     Later later_;
+    FocusBefore before_;
 };
 
 } // namespace vt::x11

@@ -2,6 +2,7 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
+#include <unistd.h>
 
 #include "platform/x11/x11_display.h"
 
@@ -37,14 +38,8 @@ bool viewable(Display* display, Window window) {
 }
 
 std::vector<Window> childrenOf(Display* display, Window window) {
-    Window root = None;
-    Window parent = None;
-    Window* children = nullptr;
-    unsigned count = 0;
-    if (!XQueryTree(display, window, &root, &parent, &children, &count)) return {};
-    std::vector<Window> result(children, children + count);
-    if (children) XFree(children);
-    return result;
+    auto links = queryTree(display, window);
+    return links ? std::move(links->children) : std::vector<Window>{};
 }
 
 // The client window inside a frame a departed window manager left behind.
@@ -75,6 +70,21 @@ std::vector<Window> managedTopLevels(Display* display) {
     return {list.begin(), list.end()};
 }
 
+std::string hostName() {
+    char name[256] = {};
+    gethostname(name, sizeof name - 1);
+    return name;
+}
+
+// This program's own windows carry its process id (the views set it) and,
+// when set, this machine's name.
+bool ownWindow(Display* display, Window window) {
+    const auto pid = longProperty(display, window, "_NET_WM_PID", XA_CARDINAL);
+    if (pid.empty() || pid.front() != static_cast<unsigned long>(getpid())) return false;
+    const auto machine = byteProperty(display, window, "WM_CLIENT_MACHINE", XA_STRING);
+    return !machine || *machine == hostName();
+}
+
 } // namespace
 
 bool windowManagerRuns(Display* display) {
@@ -98,7 +108,9 @@ std::vector<TopLevel> topLevelWindows(Display* display) {
     if (windowManagerRuns(display)) windows = managedTopLevels(display);
     if (windows.empty()) windows = walkedTopLevels(display);
     std::vector<TopLevel> result;
-    for (Window window : windows) result.push_back({window, windowTitle(display, window)});
+    for (Window window : windows) {
+        if (!ownWindow(display, window)) result.push_back({window, windowTitle(display, window)});
+    }
     return result;
 }
 

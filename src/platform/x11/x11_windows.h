@@ -18,7 +18,8 @@ bool windowManagerRuns(Display* display);
 
 // The application windows the user sees, with their titles in UTF-8: the
 // window manager's client list, or without one the viewable children of the
-// root (or the client windows inside them).
+// root (or the client windows inside them). This program's own windows are
+// never among them.
 std::vector<TopLevel> topLevelWindows(Display* display);
 
 // The title of a window in UTF-8: _NET_WM_NAME, else WM_NAME in any encoding.

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Another window keeps grabbing the focus while SHUTDOWN NOW types a long final
-# text: not one key reaches that window, and the program reports that the
-# focus left the console and goes on running.
+# Another window grabs the focus every few milliseconds while SHUTDOWN NOW is
+# clicked 10 times with a long final text: every line the console receives is
+# whole (the say line or stop, never a part), not one key reaches the other
+# window, and the program reports each refused step and goes on running.
 source "$(dirname "$0")/desktop_lib.sh"
 desktop_init
 
 LONG=$(printf 'Attention: the server stops now for maintenance, back in ten minutes. %.0s' 1 2 3 4)
+LONG=${LONG% } # a value stored by hand loses its trailing blank
+CLICKS=10
 
 start_display
 console="$E2E_WORK/console.bytes"
@@ -18,15 +21,22 @@ start_program
 click_main ENABLE_NO_WARNINGS_BUTTON
 
 spawn sh -c "while :; do xdotool windowfocus $thief_window 2>/dev/null; sleep 0.003; done"
-for attempt in $(seq 1 40); do
+for _ in $(seq 1 "$CLICKS"); do
     click_main SHUTDOWN_NO_WARNINGS_BUTTON
-    grep -qF "focus left the console window 'SPIGOT-SERVER'; nothing was typed" "$PROGRAM_ERR" && break
 done
 kill "$LAST_PID"
 sleep 0.5
 
-expect_report "focus left the console window 'SPIGOT-SERVER'; nothing was typed" 1
 [ -s "$thief" ] && fail "keys reached the other window: $(od -c "$thief" | head -n 5)"
 process_gone "$PROGRAM_PID" && fail "the program ended"
-note "after $attempt attempts; the console received $(wc -c <"$console") bytes, the other window none"
+# The recorder passes raw bytes: Enter arrives as a carriage return.
+lines=$(tr '\r' '\n' <"$console")
+broken=$(printf '%s\n' "$lines" | grep -v -x -F -e "say $LONG" -e stop -e '' || true)
+[ -z "$broken" ] || fail "a cut line reached the console: $(printf '%s' "$broken" | head -c 200)"
+says=$(printf '%s\n' "$lines" | grep -c -x -F "say $LONG" || true)
+stops=$(printf '%s\n' "$lines" | grep -c -x stop || true)
+[ "$says" = "$stops" ] || fail "$says say lines but $stops stop commands: a step was split"
+refused=$(grep -c "nothing was typed" "$PROGRAM_ERR" || true)
+note "$CLICKS clicks: $says steps typed whole, $refused refused, 0 bytes in the other window"
+[ $((says + refused)) -ge 1 ] || fail "no step was typed or refused"
 echo PASS

@@ -1,6 +1,8 @@
-// x11-type [--pause-ms N] [--wait] TITLE NOTATION...
+// x11-type [--pause-ms N] [--wait] [--each] TITLE NOTATION...
 // Types each notation string into the window titled TITLE, one step each,
-// and reports how many arrived. Exit status: 0 done, 2 console not found,
+// and reports how many arrived. With --each, every string is a step of its
+// own activation, as the program makes them, and a failed step does not end
+// the run: it reports "sent N of M, refused K" and exits 0. Exit status: 0 done, 2 console not found,
 // 3 focus lost, 4 key sender failed, 5 bad notation, 1 any other failure.
 #include <chrono>
 #include <clocale>
@@ -43,6 +45,7 @@ private:
 struct Options {
     int pauseMs = 0;
     bool wait = false;
+    bool each = false;
     std::string title;
     std::vector<std::string> strings;
 };
@@ -54,6 +57,8 @@ Options parseOptions(int argc, char** argv) {
         const std::string arg = argv[i];
         if (arg == "--wait") {
             options.wait = true;
+        } else if (arg == "--each") {
+            options.each = true;
         } else if (arg == "--pause-ms" && i + 1 < argc) {
             options.pauseMs = std::atoi(argv[++i]);
         } else {
@@ -61,7 +66,7 @@ Options parseOptions(int argc, char** argv) {
         }
     }
     if (i >= argc) {
-        std::cerr << "usage: x11-type [--pause-ms N] [--wait] TITLE NOTATION...\n";
+        std::cerr << "usage: x11-type [--pause-ms N] [--wait] [--each] TITLE NOTATION...\n";
         std::exit(64);
     }
     options.title = argv[i++];
@@ -89,6 +94,26 @@ int exitCodeOf(const vt::Failure& failure, std::string& kind) {
     return 1;
 }
 
+// Every string a step of its own activation; failures are counted, not fatal.
+int typeEach(vt::x11::X11ConsoleLink& link, const Options& options) {
+    std::size_t sent = 0;
+    std::size_t refused = 0;
+    for (const auto& text : options.strings) {
+        try {
+            auto sender = link.activate(options.title);
+            sender->sendKeys(text, options.wait);
+            sender->deliver();
+            ++sent;
+        } catch (const vt::Failure& failure) {
+            ++refused;
+            std::cerr << "x11-type: " << failure.what() << "\n";
+        }
+        if (options.pauseMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(options.pauseMs));
+    }
+    std::cout << "sent " << sent << " of " << options.strings.size() << ", refused " << refused << "\n";
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -98,7 +123,17 @@ int main(int argc, char** argv) {
     std::size_t sent = 0;
     int status = 0;
     try {
-        vt::X11ConsoleLink link([&](int delayMs, std::function<void()> work) { delayed.add(delayMs, std::move(work)); });
+        vt::x11::X11ConsoleLink link([&](int delayMs, std::function<void()> work) { delayed.add(delayMs, std::move(work)); });
+        if (options.each) {
+            status = typeEach(link, options);
+            delayed.runAll();
+            return status;
+        }
+        if (options.each) {
+            status = typeEach(link, options);
+            delayed.runAll();
+            return status;
+        }
         try {
             auto sender = link.activate(options.title);
             for (const auto& text : options.strings) {

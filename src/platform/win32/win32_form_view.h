@@ -8,6 +8,7 @@
 #include "platform/form.h"
 #include "platform/screen_scale.h"
 #include "platform/view.h"
+#include "platform/window_fit.h"
 #include "platform/win32/control_windows.h"
 #include "platform/win32/gdi_cache.h"
 
@@ -46,6 +47,8 @@ private:
     void showDefaultButton();
     void reportMove();
     void layoutReportStrip();
+    int stripHeight() const;
+    StripFit stripFit() const;
     void showReport();
 
     Form& form_;

@@ -158,6 +158,40 @@ TEST_F(Sequence, AutoCloseFollowsItsValueAtEachOfTheLastTwoSteps)
     EXPECT_TRUE(w.isUnloaded());
 }
 
+TEST_F(Sequence, AutoCloseTickedAtTheCommandAndUntickedBeforeItsTickReturnsToReady)
+{
+    storeTexts();
+    console.openWindow("SPIGOT-SERVER");
+    auto& w = startReadyFor(shutdownMode);
+    w.click(w.AUTOCLOSE_TICKBOX);
+    w.click(w.START_STOP_BUTTON);
+    loop.advance(205);
+    EXPECT_EQ(w.CURRENT_STATUS_LABEL.caption(), "!!! AUTOCLOSING IN 10 SECONDS !!!");
+    w.click(w.AUTOCLOSE_TICKBOX); // unticked before the closing step
+    loop.advance(10);
+    EXPECT_FALSE(w.isUnloaded());
+    EXPECT_EQ(w.CURRENT_STATUS_LABEL.caption(), "READY...");
+    EXPECT_EQ(w.START_STOP_BUTTON.caption(), "START");
+    EXPECT_TRUE(w.SETTINGS_BUTTON.enabled());
+    expectAllTimersStopped();
+}
+
+TEST_F(Sequence, ExitDuringARunEndsItAndNothingMoreIsTyped)
+{
+    storeTexts();
+    storeValue("AUTOSTART_SHUTDOWN_TICKBOX", "1");
+    const WindowId server = console.openWindow("SPIGOT-SERVER");
+    auto& w = start();
+    loop.advance(75);
+    ASSERT_EQ(console.linesTypedInto(server), (std::vector<std::string>{"say three", "say two"}));
+    const std::size_t typedBefore = console.transcript().size();
+    EXPECT_TRUE(w.click(w.EXIT_BUTTON));
+    EXPECT_TRUE(w.isUnloaded());
+    loop.advance(300);
+    EXPECT_EQ(console.transcript().size(), typedBefore) << "nothing is typed after EXIT";
+    EXPECT_EQ(stored("AUTOSTART_SHUTDOWN_TICKBOX"), "1") << "the AutoStart tick stays stored";
+}
+
 TEST_F(Sequence, ButtonsTheRunDoesNotTouchStayUsable)
 {
     storeTexts();

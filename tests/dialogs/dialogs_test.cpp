@@ -100,6 +100,65 @@ TEST_F(Dialogs, EnterInATextBoxActsAsOkAndStoresAndCopiesAllSixTexts)
     EXPECT_EQ(w.SHUTDOWN_RESTART_MESSAGE_TEXTBOX.text(), "bye (€)");
 }
 
+TEST_F(Dialogs, OkWithNothingChangedWritesAllEightKeysAndSetsTheMainWindowAgain)
+{
+    storeTexts();
+    auto& w = start();
+    // Changed behind the dialog's back, so that setting them again shows.
+    w.SERVER_NAME_LABEL.setCaption("stale");
+    for (TextBox* box : {&w.THREE_MIN_MESSAGE_TEXTBOX, &w.TWO_MIN_MESSAGE_TEXTBOX, &w.ONE_MIN_MESSAGE_TEXTBOX,
+                         &w.SHUTDOWN_RESTART_MESSAGE_TEXTBOX, &w.WINDOW_NAME_TEXTBOX})
+        box->setText("stale");
+    loop.onNextModal([&](Form& form) { EXPECT_TRUE(form.click(asSettings(form).OK_BUTTON)); });
+    w.click(w.SETTINGS_BUTTON);
+    const std::vector<MemoryStore::Write> expected{
+        {"vt-haltward", "MESSAGE-SETTINGS-Left", "1000"},
+        {"vt-haltward", "MESSAGE-SETTINGS-Top", "1000"},
+        {"vt-haltward", "WINDOW_NAME_TEXTBOX", "SPIGOT-SERVER"},
+        {"vt-haltward", "SERVER_NAME_TEXTBOX", "Survival"},
+        {"vt-haltward", "THREE_MIN_MESSAGE_TEXTBOX", "three"},
+        {"vt-haltward", "TWO_MIN_MESSAGE_TEXTBOX", "two"},
+        {"vt-haltward", "ONE_MIN_MESSAGE_TEXTBOX", "one"},
+        {"vt-haltward", "SHUTDOWN_RESTART_MESSAGE_TEXTBOX", "bye"},
+        {"vt-haltward", "MESSAGE-SETTINGS-Left", "1000"},
+        {"vt-haltward", "MESSAGE-SETTINGS-Top", "1000"},
+    };
+    EXPECT_EQ(store.writes(), expected);
+    EXPECT_EQ(w.SERVER_NAME_LABEL.caption(), "Survival");
+    EXPECT_EQ(w.WINDOW_NAME_TEXTBOX.text(), "SPIGOT-SERVER");
+    EXPECT_EQ(w.THREE_MIN_MESSAGE_TEXTBOX.text(), "three");
+    EXPECT_EQ(w.TWO_MIN_MESSAGE_TEXTBOX.text(), "two");
+    EXPECT_EQ(w.ONE_MIN_MESSAGE_TEXTBOX.text(), "one");
+    EXPECT_EQ(w.SHUTDOWN_RESTART_MESSAGE_TEXTBOX.text(), "bye");
+}
+
+TEST_F(Dialogs, EnterInEachOfTheSixTextBoxesActsAsOk)
+{
+    auto& w = start();
+    TextBox VT_HALTWARD_MESSAGE_SETTINGS::*const boxes[] = {
+        &VT_HALTWARD_MESSAGE_SETTINGS::WINDOW_NAME_TEXTBOX,       &VT_HALTWARD_MESSAGE_SETTINGS::SERVER_NAME_TEXTBOX,
+        &VT_HALTWARD_MESSAGE_SETTINGS::THREE_MIN_MESSAGE_TEXTBOX, &VT_HALTWARD_MESSAGE_SETTINGS::TWO_MIN_MESSAGE_TEXTBOX,
+        &VT_HALTWARD_MESSAGE_SETTINGS::ONE_MIN_MESSAGE_TEXTBOX,
+        &VT_HALTWARD_MESSAGE_SETTINGS::SHUTDOWN_RESTART_MESSAGE_TEXTBOX,
+    };
+    for (auto member : boxes) {
+        std::string name;
+        bool unloaded = false;
+        loop.onNextModal([&](Form& form) {
+            auto& d = asSettings(form);
+            TextBox& box = d.*member;
+            name = box.name();
+            d.focusMovedTo(box);
+            d.typeText(box, "typed into " + name);
+            EXPECT_TRUE(d.pressEnter()) << name;
+            unloaded = d.isUnloaded();
+        });
+        w.click(w.SETTINGS_BUTTON);
+        EXPECT_TRUE(unloaded) << "Enter in " << name << " closes the dialog";
+        EXPECT_EQ(stored(name), "typed into " + name) << "Enter in " << name << " stores as OK does";
+    }
+}
+
 TEST_F(Dialogs, TheCloseBoxDiscardsEditsAndStoresOnlyThePosition)
 {
     storeTexts();
@@ -155,6 +214,28 @@ TEST_F(Dialogs, AboutShowsTheEmailOnDoubleClickUntilItCloses)
     });
     w.click(w.ABOUT_BUTTON);
     EXPECT_EQ(store.writes().size(), 6u);
+}
+
+TEST_F(Dialogs, AboutOpensAtItsDefaultPlaceAndAfterTheCloseBoxWhereItWasMoved)
+{
+    auto& w = start();
+    loop.onNextModal([&](Form& form) {
+        EXPECT_EQ(form.left(), 1000);
+        EXPECT_EQ(form.top(), 1000);
+        form.movedTo(2345, 678);
+        EXPECT_TRUE(form.close());
+    });
+    w.click(w.ABOUT_BUTTON);
+    EXPECT_EQ(store.writes(), (std::vector<MemoryStore::Write>{{"vt-haltward", "ABOUT-Left", "2345"},
+                                                               {"vt-haltward", "ABOUT-Top", "678"}}));
+    loop.onNextModal([&](Form& form) {
+        EXPECT_EQ(form.left(), 2345);
+        EXPECT_EQ(form.top(), 678);
+        EXPECT_EQ(form.width(), 7455) << "the size is never written";
+        EXPECT_EQ(form.height(), 4185);
+        form.close();
+    });
+    w.click(w.ABOUT_BUTTON);
 }
 
 TEST_F(Dialogs, ARunGoesOnWhileAboutIsOpen)

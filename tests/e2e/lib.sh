@@ -119,6 +119,20 @@ window_titled() {
     xdotool search --name "^$1\$" >/dev/null 2>&1
 }
 
+# window_shown TITLE: a window with this title is mapped. A client names its
+# window before it maps it, and under a window manager the map waits for the
+# manager: a click meanwhile lands on whatever lies below.
+window_shown() {
+    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1
+}
+
+# shown_window TITLE: the id of the mapped window with this title.
+shown_window() {
+    local ids
+    ids=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null) || return 1
+    echo "${ids%%$'\n'*}"
+}
+
 # wait_for_file_line FILE LINE [SECONDS]: FILE holds exactly LINE as one of its lines.
 wait_for_file_line() {
     wait_until "${3:-10}" grep -qxF -- "$2" "$1" 2>/dev/null

@@ -43,16 +43,5 @@ TEST(DemoConsole, AnswersCommandsLikeTheServerConsole) {
     }
 }
 
-TEST(DemoConsole, StartupEndsWithTheReadyMarker) {
-    const auto messages = startupMessages();
-    ASSERT_FALSE(messages.empty());
-    EXPECT_EQ(messages.back(), "Done (1.042s)! For help, type \"help\"");
-}
-
-TEST(DemoConsole, LogLinesCarryTheTimeOfDay) {
-    EXPECT_EQ(logLine(9, 5, 0, "Saving worlds"), "[09:05:00 INFO]: Saving worlds");
-    EXPECT_EQ(logLine(23, 59, 59, "x"), "[23:59:59 INFO]: x");
-}
-
 } // namespace
 } // namespace vt::demo

@@ -22,7 +22,7 @@ begin=$(now_ms)
 start_program
 wait_for 20 test -s "$WORK/transcript.txt" || fail "the first warning did not arrive"
 click_control "$MAIN_WINDOW" 240 600 1695 255     # About
-wait_for 10 bash -c "[ -n \"\$(xdotool search --name '^VT-HALTWARD - ABOUT\$')\" ]" || fail "About did not open"
+wait_for 10 shown_window 'VT-HALTWARD - ABOUT' || fail "About did not open"
 setting vt-haltward ABOUT-Left >/dev/null && fail "ABOUT-Left is stored before About has closed"
 wait_program_exit 260 || fail "the program did not close itself within 260 s"
 elapsed=$(( $(now_ms) - begin ))

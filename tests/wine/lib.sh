@@ -86,7 +86,17 @@ wait_console_closed() {
     wait_for 10 bash -c "[ -z \"\$(xdotool search --name '^$1\$' 2>/dev/null)\" ]"
 }
 
-program_window() { xdotool search --name "^VT-HALTWARD - $1\$" 2>/dev/null | head -1; }
+# shown_window TITLE: the id of a mapped window with exactly this title. Wine
+# creates the X window, title and all, when the program creates its window,
+# before it is placed and shown: a click sent to it then lands on whatever
+# lies below. Only a mapped window takes clicks. Fails while there is none.
+shown_window() {
+    local ids
+    ids=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null) || return 1
+    echo "${ids%%$'\n'*}"
+}
+
+program_window() { shown_window "VT-HALTWARD - $1"; }
 
 # start_program [EXE_NAME]: runs the program (copied under that name) and
 # waits for its window; sets PROGRAM_PID, MAIN_WINDOW and START_MS.

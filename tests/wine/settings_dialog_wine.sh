@@ -18,7 +18,7 @@ set_settings vt-haltward \
 start_program
 
 click_control "$MAIN_WINDOW" 7080 1320 1695 375   # Settings && Messages
-dialog_window() { xdotool search --name '^VT-HALTWARD - Settings & Messages$' 2>/dev/null | head -1; }
+dialog_window() { shown_window 'VT-HALTWARD - Settings & Messages'; }
 wait_for 10 dialog_window || fail "the dialog did not open"
 dialog=$(dialog_window)
 # The dialog has read the store; with these gone, only OK can bring them back.

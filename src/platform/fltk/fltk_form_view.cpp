@@ -6,6 +6,7 @@
 #include <FL/Fl_RGB_Image.H>
 
 #include "platform/fltk/fltk_x11_hints.h"
+#include "platform/ui/window_fit.h"
 
 namespace vt {
 
@@ -65,13 +66,38 @@ void styleTextBox(TextBoxWidget& widget, const TextBox& textBox, int fontPixels)
     widget.box(look.border || !textBox.readOnly() ? FL_DOWN_BOX : FL_FLAT_BOX);
 }
 
+std::vector<PixelBox> screenWorkAreas()
+{
+    std::vector<PixelBox> areas;
+    for (int n = 0; n < Fl::screen_count(); ++n) {
+        PixelBox area;
+        Fl::screen_work_area(area.x, area.y, area.width, area.height, n);
+        areas.push_back(area);
+    }
+    return areas;
+}
+
+// FLTK places a window by its client area, and a window manager adds its
+// frame only when the window is mapped: the frame is taken to be the one the
+// stored sizes allow for (a title bar and borders of 330 and 45 twips).
+PixelBox reachableClientBox(const PixelBox& client, const ScreenScale& scale)
+{
+    const int border = scale.pixels(kFrameWidthTwips / 2);
+    const int title = scale.pixels(kFrameHeightTwips - kFrameWidthTwips / 2);
+    const PixelBox outer{client.x - border, client.y - title, client.width + 2 * border,
+                         client.height + title + border};
+    const std::vector<PixelBox> areas = screenWorkAreas();
+    const PixelBox reachable = keepTitleBarReachable(outer, title, areas);
+    return PixelBox{reachable.x + border, reachable.y + title, client.width, client.height};
+}
+
 } // namespace
 
 FltkFormView::FltkFormView(Form& form, const ViewSettings& settings, FltkFormView* owner,
                            Reports* reports)
     : form_(form), settings_(settings), owner_(owner), reports_(reports)
 {
-    const PixelBox box = settings_.scale.windowBox(form_.placement());
+    const PixelBox box = placedBox();
     window_.reset(new FormWindow(box, *this));
     window_->copy_label(form_.caption().c_str());
     addWidgets();
@@ -231,7 +257,7 @@ void FltkFormView::formChanged()
 // one, as in the tests, the client area is the whole window anyway).
 void FltkFormView::applyPlacement()
 {
-    const PixelBox box = settings_.scale.windowBox(form_.placement());
+    const PixelBox box = placedBox();
     if (box.x == window_->x() && box.y == window_->y() && box.width == window_->w() &&
         box.height == window_->h())
         return;
@@ -241,6 +267,21 @@ void FltkFormView::applyPlacement()
     applying_ = false;
     // FLTK rewrites the frame hints when the size changes.
     setWindowRole(*window_, owner_ ? &owner_->window() : nullptr, form_.style().minimizeBox);
+}
+
+// The form's placement in pixels, taller by what a failure strip below the
+// controls needs. A position that would leave the title bar out of reach (a
+// screen since removed, an edit from outside) is replaced by the nearest one
+// within reach, and the form takes that as the window's real position, which
+// closing then stores.
+PixelBox FltkFormView::placedBox()
+{
+    PixelBox box = settings_.scale.windowBox(form_.placement());
+    box.height = std::max(box.height, stripFit().clientHeight);
+    const PixelBox reachable = reachableClientBox(box, settings_.scale);
+    if (reachable != box)
+        form_.movedTo(settings_.scale.twips(reachable.x), settings_.scale.twips(reachable.y));
+    return reachable;
 }
 
 void FltkFormView::focusChanged()
@@ -266,11 +307,29 @@ void FltkFormView::inputBlockedChanged()
     window_->redraw();
 }
 
+// The newest failure, in a red strip below the lowest control; the window
+// grows to make room for it when it has to, and shrinks back when it goes.
 void FltkFormView::showReport()
 {
     const auto& report = reports_->current();
-    window_->showBanner(report ? "FAILED: " + report->message : std::string(),
-                        settings_.scale.fontPixels(form_.style().fontPoints));
+    window_->showBanner(report ? "FAILED: " + report->message : std::string(), stripFontPixels(), stripFit().top);
+    applyPlacement();
+}
+
+int FltkFormView::stripFontPixels() const
+{
+    return settings_.scale.fontPixels(form_.style().fontPoints);
+}
+
+// Where the failure strip goes and how high the client area is with it; the
+// stored height when none shows.
+StripFit FltkFormView::stripFit() const
+{
+    const int height = settings_.scale.windowBox(form_.placement()).height;
+    if (!reports_ || !reports_->current())
+        return StripFit{height, height};
+    return fitStripBelow(height, lowestShownControlBottom(form_, settings_.scale),
+                         FormWindow::bannerHeight(stripFontPixels()));
 }
 
 void FltkFormView::clicked(Control& control)

@@ -9,6 +9,7 @@
 #include "platform/ui/reports.h"
 #include "platform/ui/screen_scale.h"
 #include "platform/ui/view.h"
+#include "platform/ui/window_fit.h"
 
 class Fl_RGB_Image;
 
@@ -56,6 +57,9 @@ private:
     Fl_Widget* widgetFor(const Control& control) const;
     void showControl(const Control& control, Fl_Widget& widget);
     void applyPlacement();
+    PixelBox placedBox();
+    int stripFontPixels() const;
+    StripFit stripFit() const;
     void applyFocus();
     void showReport();
 

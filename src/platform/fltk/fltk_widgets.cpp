@@ -269,13 +269,20 @@ void FormWindow::resize(int x, int y, int width, int height)
         listener_->windowMoved(x, y);
 }
 
-void FormWindow::showBanner(std::string text, int fontPixels)
+void FormWindow::showBanner(std::string text, int fontPixels, int top)
 {
-    if (banner_ == text)
+    if (banner_ == text && bannerFontPixels_ == fontPixels && bannerTop_ == top)
         return;
     banner_ = std::move(text);
     bannerFontPixels_ = fontPixels;
+    bannerTop_ = top;
     redraw();
+}
+
+int FormWindow::bannerHeight(int fontPixels)
+{
+    fl_font(FL_HELVETICA_BOLD, fontPixels);
+    return fl_height() + 4;
 }
 
 void FormWindow::draw()
@@ -283,15 +290,13 @@ void FormWindow::draw()
     Fl_Double_Window::draw();
     if (banner_.empty())
         return;
-    // Drawn over the lower edge of what the window shows, after the children,
-    // so a button that redraws alone cannot hide it.
-    fl_font(FL_HELVETICA_BOLD, bannerFontPixels_);
-    const int height = fl_height() + 4;
-    const int top = h() - height;
-    fl_rectf(0, top, w(), height, fl_rgb_color(176, 0, 0));
+    // Drawn after the children, so a control that redraws alone cannot hide it;
+    // the view puts it below the lowest control, so it hides none either.
+    const int height = bannerHeight(bannerFontPixels_);
+    fl_rectf(0, bannerTop_, w(), height, fl_rgb_color(176, 0, 0));
     fl_color(FL_WHITE);
-    fl_push_clip(4, top, w() - 8, height);
-    fl_draw(banner_.c_str(), 4, top + 2 + fl_height() - fl_descent());
+    fl_push_clip(4, bannerTop_, w() - 8, height);
+    fl_draw(banner_.c_str(), 4, bannerTop_ + 2 + fl_height() - fl_descent());
     fl_pop_clip();
 }
 

@@ -119,8 +119,11 @@ public:
     void resize(int x, int y, int width, int height) override;
     void draw() override;
 
-    void showBanner(std::string text, int fontPixels);
+    // The failure strip, with its top edge at top, across the whole width.
+    void showBanner(std::string text, int fontPixels, int top);
     const std::string& banner() const { return banner_; }
+    // How high the strip is drawn in a font of this size.
+    static int bannerHeight(int fontPixels);
     // The view goes away before the window does (FLTK deletes it later).
     void detach() { listener_ = nullptr; }
     InputListener* listener() const { return listener_; }
@@ -132,6 +135,7 @@ private:
     InputListener* listener_;
     std::string banner_;
     int bannerFontPixels_ = 11;
+    int bannerTop_ = 0;
 };
 
 } // namespace vt

@@ -1,9 +1,13 @@
 #include "platform/win32/win32_form_view.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "platform/ui/event_loop.h"
 #include "platform/failures.h"
 #include "platform/win32/form_messages.h"
 #include "platform/win32/wide_text.h"
+#include "platform/ui/window_fit.h"
 
 namespace vt {
 
@@ -46,6 +50,25 @@ DWORD windowStyle(const Form& form)
 {
     // No WS_CLIPCHILDREN: a frame draws no background of its own, the window does.
     return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | (form.style().minimizeBox ? WS_MINIMIZEBOX : 0);
+}
+
+BOOL CALLBACK addWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas)
+{
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    if (GetMonitorInfoW(monitor, &info)) {
+        const RECT& work = info.rcWork;
+        reinterpret_cast<std::vector<PixelBox>*>(areas)->push_back(
+            PixelBox{work.left, work.top, work.right - work.left, work.bottom - work.top});
+    }
+    return TRUE;
+}
+
+std::vector<PixelBox> monitorWorkAreas()
+{
+    std::vector<PixelBox> areas;
+    EnumDisplayMonitors(nullptr, nullptr, addWorkArea, reinterpret_cast<LPARAM>(&areas));
+    return areas;
 }
 
 Win32FormView* viewOf(HWND window)
@@ -126,15 +149,26 @@ void Win32FormView::createControls()
     showDefaultButton();
 }
 
+// The form's placement, taller by what a failure strip below the controls
+// needs. A position that would leave the title bar out of reach (a monitor
+// since removed, an edit from outside) is replaced by the nearest one within
+// reach, and the form takes that as the window's real position, which
+// closing then stores.
 void Win32FormView::applyPlacement()
 {
-    const PixelBox box = scale_.windowBox(form_.placement());
+    PixelBox box = scale_.windowBox(form_.placement());
+    box.height = std::max(box.height, stripFit().clientHeight);
     RECT outer{0, 0, box.width, box.height};
     AdjustWindowRectEx(&outer, windowStyle(form_), FALSE, WS_EX_CONTROLPARENT);
+    const int titleHeight = -outer.top;
+    const PixelBox wanted{box.x, box.y, outer.right - outer.left, outer.bottom - outer.top};
+    const std::vector<PixelBox> areas = monitorWorkAreas();
+    const PixelBox placed = keepTitleBarReachable(wanted, titleHeight, areas);
+    if (placed != wanted)
+        form_.movedTo(scale_.twips(placed.x), scale_.twips(placed.y));
     const bool was = positioning_;
     positioning_ = true;
-    SetWindowPos(window_, nullptr, box.x, box.y, outer.right - outer.left, outer.bottom - outer.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(window_, nullptr, placed.x, placed.y, placed.width, placed.height, SWP_NOZORDER | SWP_NOACTIVATE);
     positioning_ = was;
     layoutReportStrip();
 }
@@ -197,32 +231,42 @@ void Win32FormView::showDefaultButton()
     }
 }
 
+int Win32FormView::stripHeight() const
+{
+    return scale_.fontPixels(8.25) + 3;
+}
+
+// Where the failure strip goes and how high the client area is with it; the
+// stored height when none shows.
+StripFit Win32FormView::stripFit() const
+{
+    const int height = scale_.windowBox(form_.placement()).height;
+    if (!reportStrip_ || !form_.services().loop.reports().current())
+        return StripFit{height, height};
+    return fitStripBelow(height, lowestShownControlBottom(form_, scale_), stripHeight());
+}
+
 void Win32FormView::layoutReportStrip()
 {
     if (!reportStrip_)
         return;
     RECT client{};
     GetClientRect(window_, &client);
-    // As low as the text allows: the strip lies over the bottom edge of the frame
-    // and must leave the lowest tickbox readable.
-    const int height = scale_.fontPixels(8.25) + 3;
-    SetWindowPos(reportStrip_, HWND_TOP, 0, client.bottom - height, client.right, height, SWP_NOACTIVATE);
+    SetWindowPos(reportStrip_, HWND_TOP, 0, stripFit().top, client.right, stripHeight(), SWP_NOACTIVATE);
 }
 
-// The newest failure, in a red line across the bottom of the main window,
-// over the frame's lower edge; it never blocks and goes when the step succeeds.
+// The newest failure, in a red line below the lowest control of the main
+// window, which grows to make room for it when it has to and shrinks back
+// when it goes; it never blocks and goes when the step succeeds.
 void Win32FormView::showReport()
 {
     if (!reportStrip_)
         return;
     const auto& report = form_.services().loop.reports().current();
-    if (!report) {
-        ShowWindow(reportStrip_, SW_HIDE);
-        return;
-    }
-    SetWindowTextW(reportStrip_, toWide(" " + report->message).c_str());
-    layoutReportStrip();
-    ShowWindow(reportStrip_, SW_SHOWNA);
+    if (report)
+        SetWindowTextW(reportStrip_, toWide(" " + report->message).c_str());
+    applyPlacement();
+    ShowWindow(reportStrip_, report ? SW_SHOWNA : SW_HIDE);
 }
 
 // Only a real move reaches the form: the system also sends WM_MOVE when it

@@ -8,6 +8,7 @@
 #include "platform/ui/form.h"
 #include "platform/ui/screen_scale.h"
 #include "platform/ui/view.h"
+#include "platform/ui/window_fit.h"
 #include "platform/win32/control_windows.h"
 #include "platform/win32/gdi_cache.h"
 
@@ -46,6 +47,8 @@ private:
     void showDefaultButton();
     void reportMove();
     void layoutReportStrip();
+    int stripHeight() const;
+    StripFit stripFit() const;
     void showReport();
 
     Form& form_;

@@ -73,9 +73,9 @@ start_display() {
 start_program() {
     spawn "$VT_HALTWARD" 2>>"$PROGRAM_ERR"
     PROGRAM_PID=$LAST_PID
-    wait_until 10 window_titled "$MAIN_TITLE" || fail "the main window did not appear: $(cat "$PROGRAM_ERR")"
+    wait_until 10 window_shown "$MAIN_TITLE" || fail "the main window did not appear: $(cat "$PROGRAM_ERR")"
     PROGRAM_SHOWN=$EPOCHREALTIME
-    MAIN_WINDOW=$(xdotool search --name "^$MAIN_TITLE\$" | head -n 1)
+    MAIN_WINDOW=$(shown_window "$MAIN_TITLE")
 }
 
 # click WINDOW DESIGN_WIDTH CONTROL: a real click in the middle of the control.
@@ -102,8 +102,8 @@ click_main() {
 # open_settings: clicks "Settings & Messages" and sets SETTINGS_WINDOW.
 open_settings() {
     click_main SETTINGS_BUTTON
-    wait_until 10 window_titled "$SETTINGS_TITLE" || fail "the Settings & Messages dialog did not open"
-    SETTINGS_WINDOW=$(xdotool search --name "^$SETTINGS_TITLE\$" | head -n 1)
+    wait_until 10 window_shown "$SETTINGS_TITLE" || fail "the Settings & Messages dialog did not open"
+    SETTINGS_WINDOW=$(shown_window "$SETTINGS_TITLE")
 }
 
 click_settings() {

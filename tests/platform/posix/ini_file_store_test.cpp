@@ -51,12 +51,6 @@ TEST_F(IniFileStoreTest, AbsentFileOrKeyGivesTheDefault) {
     EXPECT_EQ(store().GetSetting(kApp, "other-exe", "MAIN-Top", ""), "");
 }
 
-TEST_F(IniFileStoreTest, LocationIsTheFileUnderTheConfigHome) {
-    EXPECT_EQ(store().location(kApp), file());
-    store().SaveSetting(kApp, kExe, "MAIN-Left", "1000");
-    EXPECT_TRUE(fileExists(file()));
-}
-
 TEST_F(IniFileStoreTest, AwkwardTextsRoundTripThroughTheFile) {
     const std::string texts[] = {"",
                                  "plain",

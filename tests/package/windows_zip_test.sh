@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The Windows zip as a user unpacks it: exactly the program, its README and
-# the licence in one folder; a program that needs no DLL of its own, carries
+# The Windows zip as a user unpacks it: exactly the program, its README, the
+# licence and the scheduled task in one folder; a program that needs no DLL of its own, carries
 # the release's version, and shows its main window under Wine and ends by Exit.
 # Needs: VT_PACKAGE_DIR (build/package), VT_WINDOWS_BUILD_DIR (build/windows,
 # for the Wine scenarios' recorder.exe) and WINE_WORK_ROOT (a folder of its own).
@@ -18,7 +18,8 @@ export WINE_WORK_ROOT WINE_BIN_DIR="$WINE_WORK_ROOT/zip-bin"
 source "$(dirname "$0")/../wine/lib.sh"
 
 log "contents of $(basename "$zip")"
-expected=$(printf '%s\n' "$name/vt-haltward.exe" "$name/README.txt" "$name/LICENSE.txt" | sort)
+expected=$(printf '%s\n' "$name/vt-haltward.exe" "$name/README.txt" "$name/LICENSE.txt" \
+    "$name/vt-haltward-nightly-restart.xml" | sort)
 actual=$(unzip -Z1 "$zip" | sort)
 [ "$actual" = "$expected" ] || fail "the zip holds:"$'\n'"$actual"$'\n'"expected:"$'\n'"$expected"
 unpacked="$WINE_WORK_ROOT/zip-unpacked"
@@ -37,6 +38,12 @@ grep -qF 'TITLE SPIGOT-SERVER' "$readme" || fail "README.txt does not say how to
 grep -qF 'schtasks /create' "$readme" || fail "README.txt has no Task Scheduler line"
 grep -qF "Version $version" "$readme" || fail "README.txt does not name version $version"
 grep -qF 'MIT License' "$unpacked/$name/LICENSE.txt" || fail "LICENSE.txt is not the licence"
+task="$unpacked/$name/vt-haltward-nightly-restart.xml"
+head -1 "$task" | grep -qF '<?xml version="1.0" encoding="UTF-8"?>' || fail "the task does not declare UTF-8"
+xmllint --noout "$task" 2>/dev/null || python3 -c 'import sys, xml.dom.minidom; xml.dom.minidom.parse(sys.argv[1])' "$task" ||
+    fail "the task is not well-formed XML"
+grep -qF '<Command>C:\VT-HALTWARD\vt-haltward.exe</Command>' "$task" || fail "the task does not run vt-haltward.exe"
+grep -qF 'vt-haltward-nightly-restart.xml' "$readme" || fail "README.txt does not mention the task file"
 
 log "the unpacked program under Wine"
 mkdir -p "$WINE_BIN_DIR"

@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
-# The whole warned shutdown with nobody at the keyboard, on real Win32
-# timers: a stored AutoStart SHUTDOWN tick arms the run at start, the three
-# warnings and the final text arrive a minute apart, "stop" ten seconds
-# later, and AutoClose ends the program ten seconds after that, leaving the
-# ticks and the window position stored for the next start. The About
+# The whole warned restart with nobody at the keyboard, on real Win32
+# timers, as the nightly scheduled task runs it: a stored AutoStart RESTART
+# tick arms the run at start, the three warnings and the final text arrive
+# a minute apart, "restart" ten seconds later, and AutoClose ends the program
+# ten seconds after that, leaving the ticks and the window position stored
+# for the next start. The console is minimised behind another window and
+# never becomes the foreground window (a watcher logs every change). The About
 # dialog, opened after the first warning and left open, blocks none of it:
 # AutoClose closes it first, and it stores its position. Takes 210 s.
 source "$(dirname "$0")/lib.sh"
 scenario_setup autostart_autoclose
+cp "$WINE_BIN_DIR/foreground_watch.exe" "$WORK/"
 
 set_settings vt-haltward \
-    "AUTOSTART_SHUTDOWN_TICKBOX=1" "AUTOCLOSE_TICKBOX=1" \
+    "AUTOSTART_RESTART_TICKBOX=1" "AUTOCLOSE_TICKBOX=1" \
     "WINDOW_NAME_TEXTBOX=SPIGOT-SERVER" \
     "THREE_MIN_MESSAGE_TEXTBOX=§eServer stoppt in 3 Minuten" \
     "TWO_MIN_MESSAGE_TEXTBOX=§6Noch 2 Minuten – Übel" \
@@ -18,6 +21,8 @@ set_settings vt-haltward \
     "SHUTDOWN_RESTART_MESSAGE_TEXTBOX=§4Tschüss!" \
     "MAIN-Left=300" "MAIN-Top=7500"
 start_console SPIGOT-SERVER
+(cd "$WORK" && exec wine foreground_watch.exe watch.log 260 SPIGOT-SERVER </dev/null >"$WORK/watch.out" 2>&1) &
+wait_for 30 test -f "$WORK/watch.log.ready" || fail "the watcher did not start: $(cat "$WORK/watch.out")"
 begin=$(now_ms)
 start_program
 wait_for 20 test -s "$WORK/transcript.txt" || fail "the first warning did not arrive"
@@ -29,7 +34,7 @@ elapsed=$(( $(now_ms) - begin ))
 log "start to self-close: ${elapsed} ms"
 
 expect_transcript 'say §eServer stoppt in 3 Minuten' 'say §6Noch 2 Minuten – Übel' \
-    'say §cNur 1 Minute! Kosten: 0 €' 'say §4Tschüss!' stop
+    'say §cNur 1 Minute! Kosten: 0 €' 'say §4Tschüss!' restart
 mapfile -t at < <(cut -f1 "$WORK/transcript.txt.times")
 # expect_gap FROM TO MS: the lines arrived MS apart, within a second.
 expect_gap() {
@@ -43,8 +48,10 @@ expect_gap 2 3 60000
 expect_gap 3 4 10000
 [ "$elapsed" -ge 209000 ] && [ "$elapsed" -le 225000 ] || fail "the run took $elapsed ms, expected 210 s"
 
-expect_setting vt-haltward AUTOSTART_SHUTDOWN_TICKBOX 1
-expect_setting vt-haltward AUTOSTART_RESTART_TICKBOX 0
+grep -q '^foreground SPIGOT-SERVER' "$WORK/watch.log" && fail "the console was activated: $(cat "$WORK/watch.log")"
+grep -qx 'iconic 0' "$WORK/watch.log" && fail "the console was restored: $(cat "$WORK/watch.log")"
+expect_setting vt-haltward AUTOSTART_RESTART_TICKBOX 1
+expect_setting vt-haltward AUTOSTART_SHUTDOWN_TICKBOX 0
 expect_setting vt-haltward AUTOCLOSE_TICKBOX 1
 expect_setting vt-haltward MAIN-Left 300
 expect_setting vt-haltward MAIN-Top 7500

@@ -71,14 +71,16 @@ scenario_teardown() {
     fi
 }
 
-# start_console TITLE: the stand-in server console, its window titled by the
-# batch file's TITLE command as a server start script does. Its lines land in
-# $WORK/transcript.txt; timed lines in $WORK/transcript.txt.times.
+# start_console TITLE [TRANSCRIPT]: the stand-in server console, its window
+# titled by the batch file's TITLE command as a server start script does. Its
+# lines land in $WORK/TRANSCRIPT (transcript.txt); timed lines in
+# $WORK/TRANSCRIPT.times.
 start_console() {
-    printf '@echo off\r\ntitle %s\r\nrecorder.exe transcript.txt\r\n' "$1" >"$WORK/server.bat"
-    printf 'start server.bat\r\n' >"$WORK/launch.bat"
+    local transcript=${2:-transcript.txt}
+    printf '@echo off\r\ntitle %s\r\nrecorder.exe %s\r\n' "$1" "$transcript" >"$WORK/server-$transcript.bat"
+    printf 'start server-%s.bat\r\n' "$transcript" >"$WORK/launch.bat"
     (cd "$WORK" && wine cmd /c launch.bat </dev/null >"$WORK/console.log" 2>&1)
-    wait_for 30 test -f "$WORK/transcript.txt.ready" || fail "the console did not start"
+    wait_for 30 test -f "$WORK/$transcript.ready" || fail "the console did not start"
 }
 
 # wait_console_closed TITLE: the console has ended after "stop" and its window is gone.

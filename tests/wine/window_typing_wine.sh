@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Typing into an ordinary window (not a console): the console link finds it
-# by the title followed by " - ", brings it to the front and types through
+# by its exact title (no console has it), brings it to the front and types through
 # SendInput, Unicode characters exact. Then a second window takes the
 # foreground partway through: typing stops with "focus left the console
 # window", and not one key reaches the other window.
@@ -9,7 +9,7 @@ scenario_setup window_typing
 cp "$WINE_BIN_DIR/type_probe.exe" "$WINE_BIN_DIR/window_recorder.exe" "$WORK/"
 
 printf '%s\n' 'Hallo Welt' '§cÄpfel, Öl, Übel – 5 € ß' 'plus {+} braces {{}x{}} +a' '日本語 😀' >"$WORK/lines.txt"
-(cd "$WORK" && exec wine window_recorder.exe 'GUI-TARGET - recorder' transcript.txt </dev/null >/dev/null 2>&1) &
+(cd "$WORK" && exec wine window_recorder.exe GUI-TARGET transcript.txt </dev/null >/dev/null 2>&1) &
 wait_for 30 test -f "$WORK/transcript.txt.ready" || fail "the window did not start"
 (cd "$WORK" && wine type_probe.exe GUI-TARGET lines.txt 5 </dev/null >"$WORK/probe.out" 2>&1) ||
     fail "the probe failed: $(cat "$WORK/probe.out")"
@@ -24,7 +24,7 @@ expect_transcript "${expected[@]}"
 # The focus stolen after 30 characters, by a window of the target's own.
 wineserver -k; sleep 1
 rm -f "$WORK/transcript.txt"*
-(cd "$WORK" && exec wine window_recorder.exe 'GUI-TARGET - recorder' transcript.txt 30 </dev/null >/dev/null 2>&1) &
+(cd "$WORK" && exec wine window_recorder.exe GUI-TARGET transcript.txt 30 </dev/null >/dev/null 2>&1) &
 wait_for 30 test -f "$WORK/transcript.txt.ready" || fail "the window did not start again"
 # One long line, so that the steal comes while its keys are still being sent.
 head -c 3000 /dev/zero | tr '\0' x >"$WORK/lines.txt"

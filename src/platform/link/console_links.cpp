@@ -8,7 +8,7 @@ namespace {
 
 // Every prefix the program knows, whether or not this platform has the link:
 // "tmux:x" on a machine without tmux is an error, not a window title.
-constexpr const char* kKnownPrefixes[] = {"tmux", "screen", "x11", "window"};
+constexpr const char* kKnownPrefixes[] = {"tmux", "screen", "x11", "console", "window"};
 
 struct Restriction {
     std::string prefix; // empty: every link

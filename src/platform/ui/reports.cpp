@@ -1,6 +1,8 @@
 #include "platform/ui/reports.h"
 
-#include <iostream>
+// stdio, not iostream: the Windows program is static, and iostream alone
+// would bring a third of its size.
+#include <cstdio>
 
 namespace vt {
 
@@ -15,8 +17,10 @@ void Reports::failed(const std::string& step, const std::string& message)
     const std::string line = "vt-haltward: " + message;
     if (writeLine)
         writeLine(line);
-    else
-        std::cerr << line << std::endl;
+    else {
+        std::fputs((line + "\n").c_str(), stderr);
+        std::fflush(stderr);
+    }
     if (onChange)
         onChange();
 }

@@ -2,9 +2,11 @@
 
 #include <tlhelp32.h>
 
+#include <memory>
 #include <vector>
 
 #include "platform/failures.h"
+#include "platform/win32/attached_console.h"
 #include "platform/win32/system_error.h"
 #include "platform/win32/virtual_keys.h"
 
@@ -98,45 +100,28 @@ DWORD parentProcessOf(DWORD process)
     return parent;
 }
 
-// Attached to the console of the window's process for one string, and
-// detached however the typing ends: a GUI program keeps no console.
-class AttachedConsole {
-public:
-    AttachedConsole(HWND window, const std::string& title)
-    {
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        FreeConsole();
-        // The window may belong to the console host rather than to a program
-        // attached to the console; the host's parent is.
-        if (!AttachConsole(process)) {
-            const DWORD firstError = GetLastError();
-            const DWORD parent = parentProcessOf(process);
-            if (parent == 0 || !AttachConsole(parent))
-                throw KeySenderFailed("could not reach the input of the console window '" + title +
-                                      "': " + systemMessage(firstError));
-        }
-        input_ = CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                             OPEN_EXISTING, 0, nullptr);
-        if (input_ == INVALID_HANDLE_VALUE) {
-            const DWORD error = GetLastError();
-            FreeConsole();
-            throw KeySenderFailed("could not open the input of the console window '" + title +
-                                  "': " + systemMessage(error));
-        }
+// Attached to the console that the window shows, for one step. The window
+// may belong to the console host rather than to a program attached to the
+// console; the host's parent is one. Either way the console reached must be
+// the one this window shows, or keys would go to another console.
+std::unique_ptr<AttachedConsole> attachToConsoleOf(HWND window, const std::string& title)
+{
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    auto console = std::make_unique<AttachedConsole>(process);
+    if (console->attached() && console->window() == window)
+        return console;
+    const std::string firstReason = console->attached() ? "its program is attached to another console"
+                                                        : systemMessage(console->error());
+    console.reset();
+    if (const DWORD parent = parentProcessOf(process)) {
+        console = std::make_unique<AttachedConsole>(parent);
+        if (console->attached() && console->window() == window)
+            return console;
     }
-    ~AttachedConsole()
-    {
-        CloseHandle(input_);
-        FreeConsole();
-    }
-    AttachedConsole(const AttachedConsole&) = delete;
-    AttachedConsole& operator=(const AttachedConsole&) = delete;
-    HANDLE input() const { return input_; }
-
-private:
-    HANDLE input_ = INVALID_HANDLE_VALUE;
-};
+    throw KeySenderFailed("could not reach the input of the console window '" + title + "': " + firstReason +
+                          "; nothing was typed");
+}
 
 void writeAll(HANDLE input, const std::vector<INPUT_RECORD>& records, const std::string& title)
 {
@@ -145,8 +130,8 @@ void writeAll(HANDLE input, const std::vector<INPUT_RECORD>& records, const std:
         DWORD written = 0;
         const DWORD count = static_cast<DWORD>(records.size() - done);
         if (!WriteConsoleInputW(input, records.data() + done, count, &written) || written == 0)
-            throw KeySenderFailed("could not type into the console window '" + title + "': " +
-                                  systemMessage(GetLastError()));
+            throw KeySenderFailed("could not type into the console '" + title + "': " +
+                                  systemMessage(GetLastError()) + (done ? "; the line may be incomplete" : "; nothing was typed"));
         done += written;
     }
 }
@@ -183,15 +168,24 @@ std::vector<INPUT_RECORD> consoleRecords(const KeyActions& keys)
     return records;
 }
 
+void writeStepToAttachedConsole(const std::vector<INPUT_RECORD>& records, bool wait, const std::string& title)
+{
+    const ConsoleInput input;
+    if (!input.opened())
+        throw KeySenderFailed("could not open the input of the console '" + title +
+                              "': " + systemMessage(input.error()) + "; nothing was typed");
+    writeAll(input.handle(), records, title);
+    if (wait)
+        waitUntilRead(input.handle());
+}
+
 void ConsoleInputSender::typeStep(const std::vector<KeyChunk>& step)
 {
     if (!IsWindow(window_))
         throw ConsoleNotFound("the console window '" + title_ + "' has closed; nothing was typed");
     const std::vector<INPUT_RECORD> records = consoleRecords(keysOfStep(step));
-    AttachedConsole console(window_, title_);
-    writeAll(console.input(), records, title_);
-    if (stepWaits(step))
-        waitUntilRead(console.input());
+    const auto console = attachToConsoleOf(window_, title_);
+    writeStepToAttachedConsole(records, stepWaits(step), title_);
 }
 
 } // namespace vt

@@ -25,6 +25,11 @@ private:
     std::string title_;
 };
 
+// Writes a step's records into the input of the console this process is
+// attached to, in one write, and with wait until the console's program has
+// read them. Throws KeySenderFailed.
+void writeStepToAttachedConsole(const std::vector<INPUT_RECORD>& records, bool wait, const std::string& title);
+
 // The key-down and key-up records of the keys, as the console would receive them from the keyboard.
 std::vector<INPUT_RECORD> consoleRecords(const KeyActions& keys);
 

@@ -26,14 +26,16 @@ ForegroundResult bringToFront(const ForegroundCalls& calls, int settleMs)
     calls.setForeground();
     if (settles(calls, settleMs))
         return ForegroundResult::Done;
+    calls.setWithSharedInput();
+    if (settles(calls, settleMs))
+        return ForegroundResult::DoneWithSharedInput;
+    // Last, since the tap goes to whichever window has the keyboard: an Alt
+    // there can open its menu bar.
     if (calls.tapAlt()) {
         calls.setForeground();
         if (settles(calls, settleMs))
             return ForegroundResult::DoneAfterAltTap;
     }
-    calls.setWithSharedInput();
-    if (settles(calls, settleMs))
-        return ForegroundResult::DoneWithSharedInput;
     return ForegroundResult::Refused;
 }
 

@@ -19,8 +19,9 @@ enum class ForegroundResult { Done, DoneAfterAltTap, DoneWithSharedInput, Refuse
 
 // Windows lets only the process that received the last input take the
 // foreground; otherwise SetForegroundWindow just flashes the taskbar button.
-// Tries the plain call, then after an Alt tap (which counts as our input),
-// then with the input state shared with the foreground thread. Each try is
+// Tries the plain call, then with the input state shared with the foreground
+// thread, and only then after an Alt tap (which counts as our input but
+// reaches whatever window has the keyboard). Each try is
 // verified, polling for up to settleMs because activating another process's
 // window can land a little later.
 ForegroundResult bringToFront(const ForegroundCalls& calls, int settleMs = 300);

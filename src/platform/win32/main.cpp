@@ -11,6 +11,7 @@
 #include "platform/failures.h"
 #include "platform/link/console_links.h"
 #include "platform/services.h"
+#include "platform/win32/console_title_link.h"
 #include "platform/win32/module_name.h"
 #include "platform/win32/registry_store.h"
 #include "platform/win32/win32_console_link.h"
@@ -23,8 +24,11 @@ int runWindows()
 {
     vt::Win32EventLoop loop;
     vt::RegistryStore store;
+    // A console reached through its input buffer first: it needs no focus.
+    // Only a title that no console has is looked for among the windows.
+    vt::Win32ConsoleTitleLink consoles;
     vt::Win32ConsoleLink windows;
-    vt::ConsoleLinks console({{"window", windows}});
+    vt::ConsoleLinks console({{"console", consoles}, {"window", windows}});
     vt::Win32ViewFactory views;
     vt::Services services{loop, store, console, views, vt::runningExeName};
     return vt::runProgram(services);

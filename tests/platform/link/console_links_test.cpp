@@ -84,6 +84,9 @@ TEST_F(ConsoleLinksTest, NotFoundAnywhereGivesEveryLinksReason)
     EXPECT_EQ(failureOf("x11:"), "the server console title is empty; enter it in Settings & Messages");
     EXPECT_EQ(failureOf("screen:SPIGOT-SERVER"),
               "this program reaches no screen consoles here; remove the prefix 'screen:' from the console title");
+    // Windows' console-title link: a prefix of its own everywhere.
+    EXPECT_EQ(failureOf("console:SPIGOT-SERVER"),
+              "this program reaches no console consoles here; remove the prefix 'console:' from the console title");
 }
 
 TEST_F(ConsoleLinksTest, AnUnknownPrefixIsPartOfTheTitle)

@@ -58,13 +58,13 @@ struct Row {
 const Row kRows[] = {
     {"granted at once", 0, true, 0, vt::ForegroundResult::Done, "restore set "},
     {"granted a little late", 0, true, 2, vt::ForegroundResult::Done, "restore set .."},
-    {"refused once, the Alt tap unlocks it", 1, true, 0, vt::ForegroundResult::DoneAfterAltTap,
-     "restore set ...alt set "},
-    {"refused twice, shared input unlocks it", 2, true, 0, vt::ForegroundResult::DoneWithSharedInput,
-     "restore set ...alt set ...shared "},
-    {"Alt tap fails, shared input unlocks it", 1, false, 0, vt::ForegroundResult::DoneWithSharedInput,
-     "restore set ...alt shared "},
-    {"refused every time", 5, true, 0, vt::ForegroundResult::Refused, "restore set ...alt set ...shared ..."},
+    {"refused once, shared input unlocks it", 1, true, 0, vt::ForegroundResult::DoneWithSharedInput,
+     "restore set ...shared "},
+    {"refused twice, the Alt tap comes last and unlocks it", 2, true, 0, vt::ForegroundResult::DoneAfterAltTap,
+     "restore set ...shared ...alt set "},
+    {"refused twice and the Alt tap fails", 2, false, 0, vt::ForegroundResult::Refused,
+     "restore set ...shared ...alt "},
+    {"refused every time", 5, true, 0, vt::ForegroundResult::Refused, "restore set ...shared ...alt set ..."},
 };
 
 } // namespace

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace vt {
+
+// This process attached to another process's console, for as long as the
+// object lives: a GUI program keeps no console, and every path out
+// (return, exception) detaches. While attached, the console's control
+// events (Ctrl+C, Ctrl+Break, its window closing) reach this process too;
+// a handler installed before the attach and removed after the detach keeps
+// them from ending it.
+class AttachedConsole {
+public:
+    explicit AttachedConsole(DWORD process);
+    ~AttachedConsole();
+    AttachedConsole(const AttachedConsole&) = delete;
+    AttachedConsole& operator=(const AttachedConsole&) = delete;
+
+    bool attached() const { return attached_; }
+    // Why the attach failed (GetLastError of AttachConsole); 0 when attached.
+    DWORD error() const { return error_; }
+
+    // The console's title, as GetConsoleTitleW gives it.
+    std::string title() const;
+    // The console's window: the same for every process attached to one
+    // console, so it tells consoles apart. Null for a console without one.
+    HWND window() const { return GetConsoleWindow(); }
+
+private:
+    bool handlerInstalled_ = false;
+    bool attached_ = false;
+    DWORD error_ = 0;
+};
+
+// The attached console's input buffer (CONIN$), closed with the object.
+class ConsoleInput {
+public:
+    ConsoleInput();
+    ~ConsoleInput();
+    ConsoleInput(const ConsoleInput&) = delete;
+    ConsoleInput& operator=(const ConsoleInput&) = delete;
+
+    bool opened() const { return handle_ != INVALID_HANDLE_VALUE; }
+    DWORD error() const { return error_; }
+    HANDLE handle() const { return handle_; }
+
+private:
+    HANDLE handle_ = INVALID_HANDLE_VALUE;
+    DWORD error_ = 0;
+};
+
+} // namespace vt

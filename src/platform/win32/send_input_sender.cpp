@@ -108,24 +108,37 @@ SendInputSender::~SendInputSender()
         SetForegroundWindow(previous_);
 }
 
+// SendInput cannot hold the focus for a step as a server grab does: the keys
+// go one action at a time, each taken by the window before the focus is
+// checked again, so a focus change lets at most the keys still queued through
+// (one call for the whole step let thousands of keys follow the focus). A
+// step cut short is reported as such, never as done.
 void SendInputSender::typeStep(const std::vector<KeyChunk>& step)
 {
     if (GetForegroundWindow() != window_)
         throw FocusLost("focus left the console window '" + title_ + "'; nothing was typed");
-    std::vector<INPUT> events;
-    releaseHeldModifiers(events);
+    std::vector<INPUT> first;
+    releaseHeldModifiers(first);
     // Escape empties a console's input line, so a retried step never
     // continues a line a focus change cut short.
     if (halfLine_)
-        pressAndRelease(events, virtualKey(VK_ESCAPE, false));
-    for (const KeyAction& action : keysOfStep(step))
+        pressAndRelease(first, virtualKey(VK_ESCAPE, false));
+    if (!first.empty()) {
+        send(first);
+        awaitTaken();
+    }
+    bool typed = false;
+    for (const KeyAction& action : keysOfStep(step)) {
+        if (GetForegroundWindow() != window_) {
+            throw FocusLost("focus left the console window '" + title_ + "'" +
+                            (typed ? " while a line was typed; the line may be incomplete" : "; nothing was typed"));
+        }
+        std::vector<INPUT> events;
         addAction(events, action);
-    send(events);
-    halfLine_ = true; // until the window is known to have taken the whole step
-    awaitTaken();
-    if (GetForegroundWindow() != window_) {
-        throw FocusLost("focus left the console window '" + title_ +
-                        "' while a line was typed; the line may be incomplete");
+        halfLine_ = true; // until the window is known to have taken the whole step
+        typed = true;
+        send(events);
+        awaitTaken();
     }
     halfLine_ = false;
 }
@@ -148,9 +161,9 @@ void SendInputSender::send(std::vector<INPUT>& events)
 
 // Input is queued: a key sent while the window still had the focus lands
 // wherever the focus is when the window's thread takes it from the queue. So
-// the step is followed by two round trips to that thread: sent messages are
-// handled before input, so the second one returns only after the thread has
-// come back for more, having taken the keys. Only then is the focus checked
+// each key is followed by two round trips to that thread: sent messages are
+// handled before input, so the second one returns mostly after the thread has
+// come back for more, having taken the key. Only then is the focus checked
 // again. A hung window holds each round trip up to the bound.
 void SendInputSender::awaitTaken() const
 {

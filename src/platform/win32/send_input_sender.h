@@ -11,9 +11,8 @@ namespace vt {
 
 // Types into any other window through the input focus: characters as
 // Unicode key events (exact whatever the layout), named keys and modifiers
-// as virtual keys. A step goes in one SendInput call, with the focus checked
-// before and after it; the window that had the focus before the activation
-// gets it back when the step ends.
+// as virtual keys, the focus checked before every one; the window that had
+// the focus before the activation gets it back when the step ends.
 class SendInputSender : public KeySender {
 public:
     // halfLine is the link's memory that a step into this window may have

@@ -31,10 +31,10 @@ double medianMicros(int runs, const std::function<void()>& body)
 }
 
 struct Program {
-    vt::HeadlessEventLoop loop;
-    vt::MemoryStore store;
-    vt::HeadlessConsole console{[this] { return loop.nowMs(); }};
-    vt::NullViewFactory views;
+    vt::headless::HeadlessEventLoop loop;
+    vt::headless::MemoryStore store;
+    vt::headless::HeadlessConsole console{[this] { return loop.nowMs(); }};
+    vt::headless::NullViewFactory views;
     vt::Services services{loop, store, console, views, [] { return std::string("vt-haltward"); }};
 
     Program()

@@ -82,14 +82,14 @@ void recordTicks(vt::Timer& timer, Series& series, const Clock::time_point& star
 
 int main()
 {
-    if (!vt::openFltkDisplay()) {
+    if (!vt::fltk::openFltkDisplay()) {
         std::fputs("fltk_timing_bench: cannot open the X display; set DISPLAY\n", stderr);
         return 1;
     }
-    vt::FltkEventLoop loop;
-    vt::FltkViewFactory views(loop, [](int size) { return std::vector<std::uint32_t>(size * size, 0); });
-    vt::MemoryStore store;
-    vt::HeadlessConsole console([&loop] { return loop.nowMs(); });
+    vt::fltk::FltkEventLoop loop;
+    vt::fltk::FltkViewFactory views(loop, [](int size) { return std::vector<std::uint32_t>(size * size, 0); });
+    vt::headless::MemoryStore store;
+    vt::headless::HeadlessConsole console([&loop] { return loop.nowMs(); });
     vt::Services services{loop, store, console, views, [] { return std::string("timing"); }};
 
     TimingForm form(services);

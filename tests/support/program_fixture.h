@@ -16,6 +16,13 @@
 
 namespace vt::testing {
 
+using headless::HeadlessConsole;
+using headless::HeadlessEventLoop;
+using headless::MemoryStore;
+using headless::NullViewFactory;
+using headless::TypedKeys;
+using headless::WindowId;
+
 // The whole program on headless backends: a virtual clock, a store in memory,
 // simulated console windows and no views. Reports go to a list, not stderr.
 class ProgramTest : public ::testing::Test {

@@ -28,7 +28,7 @@ const std::string kApp = "VT_HALTWARD_STORE_TEST";
 
 int main()
 {
-    vt::RegistryStore store;
+    vt::win32::RegistryStore store;
     const std::string roundTrips[] = {
         "",
         "plain",

@@ -24,15 +24,15 @@ int wmain(int argc, wchar_t** argv)
         std::fputs("usage: type_probe TITLE LINES_FILE [REPEAT]\n", stderr);
         return 2;
     }
-    const std::string title = vt::toUtf8(argv[1]);
+    const std::string title = vt::win32::toUtf8(argv[1]);
     std::ifstream file(argv[2], std::ios::binary);
     std::vector<std::string> lines;
     for (std::string line; std::getline(file, line);)
         lines.push_back(line);
     const int repeat = argc > 3 ? _wtoi(argv[3]) : 1;
 
-    vt::Win32ConsoleTitleLink consoles;
-    vt::Win32ConsoleLink windows;
+    vt::win32::Win32ConsoleTitleLink consoles;
+    vt::win32::Win32ConsoleLink windows;
     vt::ConsoleLinks link({{"console", consoles}, {"window", windows}});
     using Clock = std::chrono::steady_clock;
     const auto start = Clock::now();

@@ -7,7 +7,7 @@
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 
-namespace vt {
+namespace vt::fltk {
 
 namespace {
 
@@ -151,4 +151,4 @@ void FltkEventLoop::run(Form& main)
     Fl::do_widget_deletion();
 }
 
-} // namespace vt
+} // namespace vt::fltk

@@ -9,7 +9,7 @@
 
 #include "platform/ui/event_loop.h"
 
-namespace vt {
+namespace vt::fltk {
 
 // The event loop of the Linux desktop: FLTK's own. Each running timer is one
 // FLTK timeout, re-armed from the moment it was due, so ticks do not drift;
@@ -64,4 +64,4 @@ private:
     std::vector<const Form*> awaited_;
 };
 
-} // namespace vt
+} // namespace vt::fltk

@@ -8,7 +8,7 @@
 #include "platform/fltk/fltk_x11_hints.h"
 #include "platform/ui/window_fit.h"
 
-namespace vt {
+namespace vt::fltk {
 
 namespace {
 
@@ -385,4 +385,4 @@ bool FltkFormView::acceptsInput() const
     return form_.acceptsInput();
 }
 
-} // namespace vt
+} // namespace vt::fltk

@@ -13,7 +13,7 @@
 
 class Fl_RGB_Image;
 
-namespace vt {
+namespace vt::fltk {
 
 struct ViewSettings {
     ScreenScale scale;
@@ -74,4 +74,4 @@ private:
     bool applying_ = false;
 };
 
-} // namespace vt
+} // namespace vt::fltk

@@ -5,7 +5,7 @@
 
 #include "platform/ui/event_loop.h"
 
-namespace vt {
+namespace vt::fltk {
 
 namespace {
 
@@ -62,4 +62,4 @@ std::unique_ptr<FormView> FltkViewFactory::createView(Form& form, Form* owner)
     return std::make_unique<FltkFormView>(form, settings_, ownerView, owner ? nullptr : &reports_);
 }
 
-} // namespace vt
+} // namespace vt::fltk

@@ -11,8 +11,10 @@
 class Fl_RGB_Image;
 
 namespace vt {
-
 class EventLoop;
+}
+
+namespace vt::fltk {
 
 // Draws the program's icon at a size: size * size pixels, 0xAARRGGBB, rows
 // from the top. The program hands it in; the views know no program.
@@ -36,4 +38,4 @@ private:
     ViewSettings settings_;
 };
 
-} // namespace vt
+} // namespace vt::fltk

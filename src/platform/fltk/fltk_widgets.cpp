@@ -3,7 +3,7 @@
 #include <FL/Fl.H>
 #include <FL/fl_draw.H>
 
-namespace vt {
+namespace vt::fltk {
 
 std::string widgetLabel(const std::string& caption)
 {
@@ -308,4 +308,4 @@ void FormWindow::onClose(Fl_Widget* widget, void*)
         self->listener_->closeRequested();
 }
 
-} // namespace vt
+} // namespace vt::fltk

@@ -12,7 +12,7 @@
 #include "platform/ui/controls.h"
 #include "platform/ui/screen_scale.h"
 
-namespace vt {
+namespace vt::fltk {
 
 // What a window's widgets tell about the user's input. The view implements it
 // by calling the form's user actions; widgets never change themselves in
@@ -138,4 +138,4 @@ private:
     int bannerTop_ = 0;
 };
 
-} // namespace vt
+} // namespace vt::fltk

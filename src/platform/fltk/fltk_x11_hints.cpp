@@ -7,7 +7,7 @@
 
 #include <cstring>
 
-namespace vt {
+namespace vt::fltk {
 
 namespace {
 
@@ -93,4 +93,4 @@ void setWindowRole(Fl_Window& window, Fl_Window* owner, bool minimizable)
     XFlush(fl_display);
 }
 
-} // namespace vt
+} // namespace vt::fltk

@@ -2,7 +2,7 @@
 
 class Fl_Window;
 
-namespace vt {
+namespace vt::fltk {
 
 // What FLTK has no call for on X11: the window manager hints of a dialog,
 // and opening the display without FLTK's fatal exit.
@@ -15,4 +15,4 @@ bool openFltkDisplay();
 // resizable.
 void setWindowRole(Fl_Window& window, Fl_Window* owner, bool minimizable);
 
-} // namespace vt
+} // namespace vt::fltk

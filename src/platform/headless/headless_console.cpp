@@ -5,7 +5,7 @@
 
 #include "platform/failures.h"
 
-namespace vt {
+namespace vt::headless {
 
 // Types into the one window its activation found, and nowhere else: one
 // check, then the whole step, as a sender that holds the display does. The
@@ -173,4 +173,4 @@ void HeadlessConsole::record(TypedKeys entry)
     transcript_.push_back(std::move(entry));
 }
 
-} // namespace vt
+} // namespace vt::headless

@@ -12,7 +12,7 @@
 #include "platform/link/console_link.h"
 #include "platform/link/title_match.h"
 
-namespace vt {
+namespace vt::headless {
 
 using WindowId = int;
 
@@ -84,4 +84,4 @@ private:
     std::vector<TypedKeys> transcript_;
 };
 
-} // namespace vt
+} // namespace vt::headless

@@ -6,7 +6,7 @@
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 
-namespace vt {
+namespace vt::headless {
 
 void HeadlessEventLoop::timerChanged(Timer& timer)
 {
@@ -71,4 +71,4 @@ void HeadlessEventLoop::fire(Scheduled& entry)
         dispatch(timer->form().name() + "." + timer->name() + "_Timer", timer->onTimer);
 }
 
-} // namespace vt
+} // namespace vt::headless

@@ -7,7 +7,7 @@
 
 #include "platform/ui/event_loop.h"
 
-namespace vt {
+namespace vt::headless {
 
 // An event loop on a virtual clock that tests advance: a whole 210-second run
 // takes milliseconds. Modal dialogs are scripted: a test queues what the
@@ -49,4 +49,4 @@ private:
     std::deque<ModalScript> modalScripts_;
 };
 
-} // namespace vt
+} // namespace vt::headless

@@ -2,7 +2,7 @@
 
 #include "platform/failures.h"
 
-namespace vt {
+namespace vt::headless {
 
 namespace {
 const std::string kApp = "VT_HALTWARD";
@@ -87,4 +87,4 @@ std::string MemoryStore::get(const std::string& section, const std::string& key)
     return found == values_.end() ? std::string() : found->second;
 }
 
-} // namespace vt
+} // namespace vt::headless

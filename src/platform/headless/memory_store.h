@@ -7,7 +7,7 @@
 
 #include "platform/store/settings_store.h"
 
-namespace vt {
+namespace vt::headless {
 
 // A settings store in memory that also records every write, for tests.
 class MemoryStore : public SettingsStore {
@@ -55,4 +55,4 @@ private:
     void store(const std::string& app, const std::string& section, const std::string& key, const std::string& text);
 };
 
-} // namespace vt
+} // namespace vt::headless

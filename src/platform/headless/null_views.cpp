@@ -1,10 +1,10 @@
 #include "platform/headless/null_views.h"
 
-namespace vt {
+namespace vt::headless {
 
 std::unique_ptr<FormView> NullViewFactory::createView(Form&, Form*)
 {
     return nullptr;
 }
 
-} // namespace vt
+} // namespace vt::headless

@@ -2,7 +2,7 @@
 
 #include "platform/ui/view.h"
 
-namespace vt {
+namespace vt::headless {
 
 // No windows at all: the model alone is the program, as under test.
 class NullViewFactory : public ViewFactory {
@@ -10,4 +10,4 @@ public:
     std::unique_ptr<FormView> createView(Form& form, Form* owner) override;
 };
 
-} // namespace vt
+} // namespace vt::headless

@@ -19,8 +19,8 @@ namespace {
 
 int runDesktop()
 {
-    vt::FltkEventLoop loop;
-    vt::FltkViewFactory views(loop, vt::iconPixels);
+    vt::fltk::FltkEventLoop loop;
+    vt::fltk::FltkViewFactory views(loop, vt::iconPixels);
     vt::IniFileStore store(vt::defaultConfigHome());
     vt::x11::X11ConsoleLink x11(
         [&loop](int delayMs, std::function<void()> work) { loop.later(delayMs, std::move(work)); });
@@ -37,7 +37,7 @@ int main()
 {
     // Character classes only: numbers keep the "C" form they are stored in.
     std::setlocale(LC_CTYPE, "");
-    if (!vt::openFltkDisplay()) {
+    if (!vt::fltk::openFltkDisplay()) {
         std::fputs("vt-haltward: cannot open the X display; set DISPLAY\n", stderr);
         return 1;
     }

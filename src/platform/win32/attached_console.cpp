@@ -4,7 +4,7 @@
 
 #include "platform/win32/wide_text.h"
 
-namespace vt {
+namespace vt::win32 {
 
 namespace {
 
@@ -66,4 +66,4 @@ ConsoleInput::~ConsoleInput()
         CloseHandle(handle_);
 }
 
-} // namespace vt
+} // namespace vt::win32

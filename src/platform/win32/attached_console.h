@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace vt {
+namespace vt::win32 {
 
 // This process attached to another process's console, for as long as the
 // object lives: a GUI program keeps no console, and every path out
@@ -52,4 +52,4 @@ private:
     DWORD error_ = 0;
 };
 
-} // namespace vt
+} // namespace vt::win32

@@ -3,7 +3,7 @@
 #include "platform/failures.h"
 #include "platform/link/title_match.h"
 
-namespace vt {
+namespace vt::win32 {
 
 namespace {
 
@@ -79,4 +79,4 @@ ConsoleChoice chooseConsoleByTitle(const std::vector<ConsoleProbe>& probes, cons
     }
 }
 
-} // namespace vt
+} // namespace vt::win32

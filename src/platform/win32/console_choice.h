@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace vt {
+namespace vt::win32 {
 
 // What looking into one process's console gave.
 struct ConsoleProbe {
@@ -37,4 +37,4 @@ struct ConsoleChoice {
 // since the console may be one of them.
 ConsoleChoice chooseConsoleByTitle(const std::vector<ConsoleProbe>& probes, const std::string& name);
 
-} // namespace vt
+} // namespace vt::win32

@@ -10,7 +10,7 @@
 #include "platform/win32/system_error.h"
 #include "platform/win32/virtual_keys.h"
 
-namespace vt {
+namespace vt::win32 {
 
 namespace {
 
@@ -188,4 +188,4 @@ void ConsoleInputSender::typeStep(const std::vector<KeyChunk>& step)
     writeStepToAttachedConsole(records, stepWaits(step), title_);
 }
 
-} // namespace vt
+} // namespace vt::win32

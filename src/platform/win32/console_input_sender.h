@@ -7,7 +7,7 @@
 
 #include "platform/link/console_link.h"
 
-namespace vt {
+namespace vt::win32 {
 
 // Types into a console window by writing key records straight into its
 // input buffer, a whole step in one write: exact for every character,
@@ -33,4 +33,4 @@ void writeStepToAttachedConsole(const std::vector<INPUT_RECORD>& records, bool w
 // The key-down and key-up records of the keys, as the console would receive them from the keyboard.
 std::vector<INPUT_RECORD> consoleRecords(const KeyActions& keys);
 
-} // namespace vt
+} // namespace vt::win32

@@ -10,7 +10,7 @@
 #include "platform/win32/console_input_sender.h"
 #include "platform/win32/system_error.h"
 
-namespace vt {
+namespace vt::win32 {
 
 namespace {
 
@@ -90,4 +90,4 @@ void ConsoleProcessSender::typeStep(const std::vector<KeyChunk>& step)
     throw ConsoleNotFound("the console '" + title_ + "' has closed; nothing was typed");
 }
 
-} // namespace vt
+} // namespace vt::win32

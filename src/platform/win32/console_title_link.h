@@ -8,7 +8,7 @@
 
 #include "platform/link/console_link.h"
 
-namespace vt {
+namespace vt::win32 {
 
 // Finds the server console by its console title among all processes this
 // user may attach to, window or no window (a console in Windows Terminal has
@@ -36,4 +36,4 @@ private:
     std::string title_;
 };
 
-} // namespace vt
+} // namespace vt::win32

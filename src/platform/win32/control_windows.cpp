@@ -5,7 +5,7 @@
 
 #include "platform/win32/wide_text.h"
 
-namespace vt {
+namespace vt::win32 {
 
 namespace {
 
@@ -168,4 +168,4 @@ void showControlState(const ControlWindow& native)
     }
 }
 
-} // namespace vt
+} // namespace vt::win32

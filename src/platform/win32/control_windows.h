@@ -6,7 +6,7 @@
 #include "platform/ui/screen_scale.h"
 #include "platform/win32/gdi_cache.h"
 
-namespace vt {
+namespace vt::win32 {
 
 // The native window of one control.
 struct ControlWindow {
@@ -24,4 +24,4 @@ void showControlState(const ControlWindow& native);
 // The text of a window, as UTF-8.
 std::string windowText(HWND window);
 
-} // namespace vt
+} // namespace vt::win32

@@ -1,6 +1,6 @@
 #include "platform/win32/foreground.h"
 
-namespace vt {
+namespace vt::win32 {
 
 namespace {
 
@@ -39,4 +39,4 @@ ForegroundResult bringToFront(const ForegroundCalls& calls, int settleMs)
     return ForegroundResult::Refused;
 }
 
-} // namespace vt
+} // namespace vt::win32

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-namespace vt {
+namespace vt::win32 {
 
 // What bringing a window to the front needs from the system, so that the
 // escalation below can be driven by a test that plays a refusing Windows.
@@ -26,4 +26,4 @@ enum class ForegroundResult { Done, DoneAfterAltTap, DoneWithSharedInput, Refuse
 // window can land a little later.
 ForegroundResult bringToFront(const ForegroundCalls& calls, int settleMs = 300);
 
-} // namespace vt
+} // namespace vt::win32

@@ -1,6 +1,6 @@
 #include "platform/win32/foreground_calls.h"
 
-namespace vt {
+namespace vt::win32 {
 
 namespace {
 
@@ -57,4 +57,4 @@ ForegroundCalls systemForegroundCalls(HWND target)
     return calls;
 }
 
-} // namespace vt
+} // namespace vt::win32

@@ -4,9 +4,9 @@
 
 #include "platform/win32/foreground.h"
 
-namespace vt {
+namespace vt::win32 {
 
 // The real system calls behind bringToFront for one target window.
 ForegroundCalls systemForegroundCalls(HWND target);
 
-} // namespace vt
+} // namespace vt::win32

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-namespace vt {
+namespace vt::win32 {
 
 // Keyboard navigation for the forms' windows, before a message is
 // translated: Enter goes to the form (the focused button, else the default
@@ -10,4 +10,4 @@ namespace vt {
 // message was handled and must not be dispatched.
 bool routeFormMessage(MSG& message);
 
-} // namespace vt
+} // namespace vt::win32

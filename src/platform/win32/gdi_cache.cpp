@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace vt {
+namespace vt::win32 {
 
 GdiCache::~GdiCache()
 {
@@ -37,4 +37,4 @@ HBRUSH GdiCache::brush(Color color)
     return brush;
 }
 
-} // namespace vt
+} // namespace vt::win32

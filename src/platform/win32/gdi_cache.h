@@ -7,7 +7,7 @@
 
 #include "platform/ui/geometry.h"
 
-namespace vt {
+namespace vt::win32 {
 
 // The fonts and brushes of one window, made once and freed with it.
 class GdiCache {
@@ -28,4 +28,4 @@ private:
 
 inline COLORREF colorRef(Color color) { return RGB(color.red, color.green, color.blue); }
 
-} // namespace vt
+} // namespace vt::win32

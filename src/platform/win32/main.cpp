@@ -22,15 +22,15 @@ namespace {
 
 int runWindows()
 {
-    vt::Win32EventLoop loop;
-    vt::RegistryStore store;
+    vt::win32::Win32EventLoop loop;
+    vt::win32::RegistryStore store;
     // A console reached through its input buffer first: it needs no focus.
     // Only a title that no console has is looked for among the windows.
-    vt::Win32ConsoleTitleLink consoles;
-    vt::Win32ConsoleLink windows;
+    vt::win32::Win32ConsoleTitleLink consoles;
+    vt::win32::Win32ConsoleLink windows;
     vt::ConsoleLinks console({{"console", consoles}, {"window", windows}});
-    vt::Win32ViewFactory views;
-    vt::Services services{loop, store, console, views, vt::runningExeName};
+    vt::win32::Win32ViewFactory views;
+    vt::Services services{loop, store, console, views, vt::win32::runningExeName};
     return vt::runProgram(services);
 }
 

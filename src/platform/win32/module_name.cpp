@@ -7,7 +7,7 @@
 #include "platform/win32/system_error.h"
 #include "platform/win32/wide_text.h"
 
-namespace vt {
+namespace vt::win32 {
 
 std::string runningExeName()
 {
@@ -26,4 +26,4 @@ std::string runningExeName()
     throw Failure("the program's own file name is too long to read");
 }
 
-} // namespace vt
+} // namespace vt::win32

@@ -2,10 +2,10 @@
 
 #include <string>
 
-namespace vt {
+namespace vt::win32 {
 
 // EXEName of the running program: its executable's file name without the
 // extension, read afresh from the system at every call.
 std::string runningExeName();
 
-} // namespace vt
+} // namespace vt::win32

@@ -10,7 +10,7 @@
 #include "platform/win32/system_error.h"
 #include "platform/win32/wide_text.h"
 
-namespace vt {
+namespace vt::win32 {
 
 namespace {
 
@@ -212,4 +212,4 @@ std::string RegistryStore::location(const std::string& app) const
     return "HKEY_CURRENT_USER\\" + kRoot + "\\" + app;
 }
 
-} // namespace vt
+} // namespace vt::win32

@@ -4,7 +4,7 @@
 
 #include "platform/store/settings_store.h"
 
-namespace vt {
+namespace vt::win32 {
 
 // The settings store in the registry, where these two operations have always
 // kept their values: HKEY_CURRENT_USER\Software\VB and VBA Program
@@ -23,4 +23,4 @@ public:
     std::string location(const std::string& app) const override;
 };
 
-} // namespace vt
+} // namespace vt::win32

@@ -6,7 +6,7 @@
 #include "platform/win32/system_error.h"
 #include "platform/win32/virtual_keys.h"
 
-namespace vt {
+namespace vt::win32 {
 
 namespace {
 
@@ -175,4 +175,4 @@ void SendInputSender::awaitTaken() const
     }
 }
 
-} // namespace vt
+} // namespace vt::win32

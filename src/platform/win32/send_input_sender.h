@@ -7,7 +7,7 @@
 
 #include "platform/link/console_link.h"
 
-namespace vt {
+namespace vt::win32 {
 
 // Types into any other window through the input focus: characters as
 // Unicode key events (exact whatever the layout), named keys and modifiers
@@ -35,4 +35,4 @@ private:
     bool& halfLine_;
 };
 
-} // namespace vt
+} // namespace vt::win32

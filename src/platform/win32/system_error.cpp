@@ -6,7 +6,7 @@
 
 #include "platform/win32/wide_text.h"
 
-namespace vt {
+namespace vt::win32 {
 
 std::string systemMessage(unsigned long code)
 {
@@ -24,4 +24,4 @@ std::string systemMessage(unsigned long code)
     return message + " (error " + std::to_string(code) + ")";
 }
 
-} // namespace vt
+} // namespace vt::win32

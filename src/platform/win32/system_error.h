@@ -2,9 +2,9 @@
 
 #include <string>
 
-namespace vt {
+namespace vt::win32 {
 
 // The system's own words for an error code, "Access is denied. (error 5)".
 std::string systemMessage(unsigned long code);
 
-} // namespace vt
+} // namespace vt::win32

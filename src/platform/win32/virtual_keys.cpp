@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-namespace vt {
+namespace vt::win32 {
 
 VirtualKey virtualKeyOf(NamedKey key)
 {
@@ -34,4 +34,4 @@ VirtualKey virtualKeyOf(NamedKey key)
     return {static_cast<unsigned short>(VK_F1 + index), false, 0};
 }
 
-} // namespace vt
+} // namespace vt::win32

@@ -2,7 +2,7 @@
 
 #include "platform/keys/key_action.h"
 
-namespace vt {
+namespace vt::win32 {
 
 struct VirtualKey {
     unsigned short code = 0;
@@ -12,4 +12,4 @@ struct VirtualKey {
 
 VirtualKey virtualKeyOf(NamedKey key);
 
-} // namespace vt
+} // namespace vt::win32

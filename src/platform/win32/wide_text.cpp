@@ -5,7 +5,7 @@
 #include "platform/failures.h"
 #include "platform/keys/utf8.h"
 
-namespace vt {
+namespace vt::win32 {
 
 std::wstring toWide(std::string_view utf8)
 {
@@ -31,4 +31,4 @@ std::string toUtf8(std::wstring_view utf16)
     return text;
 }
 
-} // namespace vt
+} // namespace vt::win32

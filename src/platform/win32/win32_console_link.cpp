@@ -11,7 +11,7 @@
 #include "platform/win32/send_input_sender.h"
 #include "platform/win32/wide_text.h"
 
-namespace vt {
+namespace vt::win32 {
 
 namespace {
 
@@ -82,4 +82,4 @@ std::unique_ptr<KeySender> Win32ConsoleLink::activate(const std::string& title)
     return std::make_unique<SendInputSender>(target, title, previous, halfLines_[target]);
 }
 
-} // namespace vt
+} // namespace vt::win32

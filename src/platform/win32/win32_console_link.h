@@ -6,7 +6,7 @@
 
 #include "platform/link/console_link.h"
 
-namespace vt {
+namespace vt::win32 {
 
 // Finds the server console among the visible top-level windows of other
 // programs by title and hands out the sender that suits it: console input
@@ -21,4 +21,4 @@ private:
     std::map<HWND, bool> halfLines_;
 };
 
-} // namespace vt
+} // namespace vt::win32

@@ -7,7 +7,7 @@
 #include "platform/ui/form.h"
 #include "platform/win32/form_messages.h"
 
-namespace vt {
+namespace vt::win32 {
 
 namespace {
 
@@ -135,4 +135,4 @@ void Win32EventLoop::run(Form& main)
         main.unload();
 }
 
-} // namespace vt
+} // namespace vt::win32

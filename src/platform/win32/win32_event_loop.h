@@ -7,7 +7,7 @@
 
 #include "platform/ui/event_loop.h"
 
-namespace vt {
+namespace vt::win32 {
 
 // The Win32 message loop. Timers are SetTimer timers on a hidden
 // message-only window; each tick is re-armed for the next due time counted
@@ -43,4 +43,4 @@ private:
     UINT_PTR nextId_ = 1;
 };
 
-} // namespace vt
+} // namespace vt::win32

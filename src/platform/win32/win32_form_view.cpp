@@ -9,7 +9,7 @@
 #include "platform/win32/wide_text.h"
 #include "platform/ui/window_fit.h"
 
-namespace vt {
+namespace vt::win32 {
 
 namespace {
 
@@ -427,4 +427,4 @@ LRESULT Win32FormView::colors(HDC dc, HWND child, bool edit)
     return reinterpret_cast<LRESULT>(GetSysColorBrush(face));
 }
 
-} // namespace vt
+} // namespace vt::win32

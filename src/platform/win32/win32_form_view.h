@@ -12,7 +12,7 @@
 #include "platform/win32/control_windows.h"
 #include "platform/win32/gdi_cache.h"
 
-namespace vt {
+namespace vt::win32 {
 
 // One form as a top-level window with native controls. It shows the model
 // and passes the user's input to the form's user actions; it decides nothing.
@@ -62,4 +62,4 @@ private:
     bool positioning_ = false; // the view itself is moving the window: not the user
 };
 
-} // namespace vt
+} // namespace vt::win32

@@ -3,7 +3,7 @@
 #include "platform/ui/form.h"
 #include "platform/win32/win32_form_view.h"
 
-namespace vt {
+namespace vt::win32 {
 
 std::unique_ptr<FormView> Win32ViewFactory::createView(Form& form, Form* owner)
 {
@@ -11,4 +11,4 @@ std::unique_ptr<FormView> Win32ViewFactory::createView(Form& form, Form* owner)
     return std::make_unique<Win32FormView>(form, ownerView);
 }
 
-} // namespace vt
+} // namespace vt::win32

@@ -2,11 +2,11 @@
 
 #include "platform/ui/view.h"
 
-namespace vt {
+namespace vt::win32 {
 
 class Win32ViewFactory : public ViewFactory {
 public:
     std::unique_ptr<FormView> createView(Form& form, Form* owner) override;
 };
 
-} // namespace vt
+} // namespace vt::win32

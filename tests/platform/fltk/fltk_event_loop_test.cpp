@@ -18,6 +18,11 @@
 namespace vt {
 namespace {
 
+using headless::HeadlessConsole;
+using headless::MemoryStore;
+using headless::NullViewFactory;
+using fltk::FltkEventLoop;
+
 // FLTK rounds its clock to the microsecond and ours to the millisecond.
 constexpr std::int64_t kClockSlackMs = 2;
 

@@ -11,6 +11,9 @@
 namespace vt {
 namespace {
 
+using headless::HeadlessConsole;
+using headless::WindowId;
+
 class ConsoleLinksTest : public ::testing::Test {
 protected:
     std::int64_t nowMs = 0;

@@ -17,6 +17,11 @@
 namespace vt {
 namespace {
 
+using headless::HeadlessConsole;
+using headless::HeadlessEventLoop;
+using headless::MemoryStore;
+using headless::NullViewFactory;
+
 class SampleForm : public Form {
 public:
     explicit SampleForm(Services& services)

@@ -9,7 +9,7 @@
 #include "platform/failures.h"
 #include "platform/win32/console_choice.h"
 
-namespace vt {
+namespace vt::win32 {
 namespace {
 
 using Outcome = ConsoleProbe::Outcome;
@@ -104,4 +104,4 @@ TEST(ConsoleChoice, AnEmptyNameFindsNothing)
 }
 
 } // namespace
-} // namespace vt
+} // namespace vt::win32

@@ -17,9 +17,9 @@ struct ScriptedWindows {
     std::string log;
     int pollsUntilShown = -1;
 
-    vt::ForegroundCalls calls()
+    vt::win32::ForegroundCalls calls()
     {
-        vt::ForegroundCalls calls;
+        vt::win32::ForegroundCalls calls;
         calls.restoreIfMinimised = [this] { log += "restore "; };
         calls.setForeground = [this] { log += "set "; grant(); };
         calls.isForeground = [this] {
@@ -50,21 +50,21 @@ struct Row {
     int refusals;
     bool altTapWorks;
     int lateByPolls;
-    vt::ForegroundResult expected;
+    vt::win32::ForegroundResult expected;
     const char* expectedLog;
 };
 
 // Settle time 30 ms at 10 ms a poll: three sleeps (...) before a try gives up.
 const Row kRows[] = {
-    {"granted at once", 0, true, 0, vt::ForegroundResult::Done, "restore set "},
-    {"granted a little late", 0, true, 2, vt::ForegroundResult::Done, "restore set .."},
-    {"refused once, shared input unlocks it", 1, true, 0, vt::ForegroundResult::DoneWithSharedInput,
+    {"granted at once", 0, true, 0, vt::win32::ForegroundResult::Done, "restore set "},
+    {"granted a little late", 0, true, 2, vt::win32::ForegroundResult::Done, "restore set .."},
+    {"refused once, shared input unlocks it", 1, true, 0, vt::win32::ForegroundResult::DoneWithSharedInput,
      "restore set ...shared "},
-    {"refused twice, the Alt tap comes last and unlocks it", 2, true, 0, vt::ForegroundResult::DoneAfterAltTap,
+    {"refused twice, the Alt tap comes last and unlocks it", 2, true, 0, vt::win32::ForegroundResult::DoneAfterAltTap,
      "restore set ...shared ...alt set "},
-    {"refused twice and the Alt tap fails", 2, false, 0, vt::ForegroundResult::Refused,
+    {"refused twice and the Alt tap fails", 2, false, 0, vt::win32::ForegroundResult::Refused,
      "restore set ...shared ...alt "},
-    {"refused every time", 5, true, 0, vt::ForegroundResult::Refused, "restore set ...shared ...alt set ..."},
+    {"refused every time", 5, true, 0, vt::win32::ForegroundResult::Refused, "restore set ...shared ...alt set ..."},
 };
 
 } // namespace
@@ -77,7 +77,7 @@ TEST(ForegroundEscalation, TriesEachWayInTurnAndVerifiesIt)
         windows.refusals = row.refusals;
         windows.altTapWorks = row.altTapWorks;
         windows.lateByPolls = row.lateByPolls;
-        EXPECT_EQ(vt::bringToFront(windows.calls(), 30), row.expected);
+        EXPECT_EQ(vt::win32::bringToFront(windows.calls(), 30), row.expected);
         EXPECT_EQ(windows.log, row.expectedLog);
     }
 }

@@ -129,11 +129,6 @@ int main(int argc, char** argv) {
             delayed.runAll();
             return status;
         }
-        if (options.each) {
-            status = typeEach(link, options);
-            delayed.runAll();
-            return status;
-        }
         try {
             auto sender = link.activate(options.title);
             for (const auto& text : options.strings) {

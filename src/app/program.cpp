@@ -17,4 +17,19 @@ int runProgram(Services& services)
     return main.exitStatus();
 }
 
+int runUnattended(Services& services, const std::function<void()>& explainNothingArmed)
+{
+    VT_HALTWARD_MAIN main(services);
+    main.load();
+    if (main.isUnloaded())
+        return main.exitStatus();
+    if (!main.runActive()) {
+        explainNothingArmed();
+        return kNothingArmed;
+    }
+    main.show();
+    services.loop.run(main);
+    return main.exitStatus();
+}
+
 } // namespace vt

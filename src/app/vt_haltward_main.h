@@ -85,6 +85,8 @@ public:
 
     // 0, or 1 when the program closed itself after a run that failed.
     int exitStatus() const { return exitStatus_; }
+    // Whether a run is armed or under way (any of the run's timers enabled).
+    bool runActive() const;
 
 private:
     void wireEvents();
@@ -94,7 +96,6 @@ private:
     [[noreturn]] void refuseToArm(const NotationError& error);
     void stopAllTimers();
     void endRun();
-    bool runActive() const;
 
     // The four texts typed on the console, each with the name the operator knows it by.
     std::vector<MessageText> messages() const;

@@ -1,13 +1,11 @@
-# Helpers for the tests of consoles in tmux and screen sessions: a private tmux
-# server and screen folder per test (TMUX_TMPDIR, SCREENDIR), so a test never
-# touches anyone's own sessions and tests can run side by side.
+# Helpers for the tests of consoles in tmux and screen sessions, each on the
+# test's private tmux server and screen folder (TMUX_TMPDIR, SCREENDIR), so a
+# test never touches anyone's own sessions and tests can run side by side.
 source "$(dirname "${BASH_SOURCE[0]}")/../desktop/desktop_lib.sh"
 
+# desktop_init already gives each test its own TMUX_TMPDIR and SCREENDIR.
 server_init() {
     desktop_init
-    unset TMUX STY
-    export TMUX_TMPDIR="$E2E_WORK/tmux" SCREENDIR="$E2E_WORK/screen"
-    mkdir -m 700 "$TMUX_TMPDIR" "$SCREENDIR"
     PROGRAM_OUT="$E2E_WORK/program.out"
 }
 

@@ -114,8 +114,10 @@ bool isPlainCharacter(const KeyAction& key)
 // that ends in "\;" as a ";": a literal text ending in ";" gets that backslash.
 std::string guardSemicolon(std::string text)
 {
-    if (!text.empty() && text.back() == ';')
-        text.insert(text.size() - 1, "\\");
+    if (!text.empty() && text.back() == ';') {
+        text.pop_back();
+        text += "\\;";
+    }
     return text;
 }
 

@@ -1,9 +1,11 @@
 #include "platform/tmux/client_process.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstring>
+#include <thread>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -67,18 +69,22 @@ bool readAll(int fd, Clock::time_point deadline, std::string& output)
     }
 }
 
-// Reaps the child by the deadline; false when it is still running then.
+// Reaps the child by the deadline; false when it is still running then. A
+// client that has closed its output is about to exit: the first checks come
+// quickly, then further apart.
 bool reap(pid_t pid, Clock::time_point deadline, int& status)
 {
+    auto pause = std::chrono::microseconds(50);
     for (;;) {
         const pid_t done = ::waitpid(pid, &status, WNOHANG);
         if (done == pid)
             return true;
         if (done < 0 && errno != EINTR)
             return true; // not ours to wait for any more
-        if (msLeft(deadline) == 0)
+        if (Clock::now() >= deadline)
             return false;
-        ::poll(nullptr, 0, 5);
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::microseconds(5000));
     }
 }
 

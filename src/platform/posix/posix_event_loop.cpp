@@ -92,10 +92,18 @@ void PosixEventLoop::runModal(Form& dialog)
 void PosixEventLoop::run(Form& main)
 {
     SignalPipe signals;
+    const auto close = [this, &main] { dispatch(main.name() + ".close", [&main] { main.close(); }); };
     while (!main.isUnloaded()) {
+        // Without windows only a timer can make anything happen: when none
+        // runs any more (a run ended without AutoClose), the program is done,
+        // and closes as by its close box rather than waiting forever.
+        if (!timers_.nextDueMs()) {
+            close();
+            break;
+        }
         if (sleepUntilNextTimer(signals.readFd())) {
             signals.drain();
-            dispatch(main.name() + ".close", [&main] { main.close(); });
+            close();
             continue;
         }
         fireDue();

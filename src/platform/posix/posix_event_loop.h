@@ -20,8 +20,8 @@ public:
     // No dialog can open without a display (nobody can click its button);
     // reported as a failure of the handler that tried.
     void runModal(Form& dialog) override;
-    // Runs until the main form has unloaded; SIGINT and SIGTERM close it,
-    // as its close box would, while this runs.
+    // Runs until the main form has unloaded. SIGINT and SIGTERM close it, as
+    // its close box would, and so does the end of the last running timer.
     void run(Form& main) override;
 
 private:

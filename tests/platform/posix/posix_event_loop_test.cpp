@@ -67,16 +67,36 @@ TEST_F(PosixEventLoopTest, SigtermClosesTheMainFormAsItsCloseBoxAndTheOldHandler
     EXPECT_EQ(now.sa_handler, SIG_DFL);
 }
 
-TEST_F(PosixEventLoopTest, SigintClosesTooWhileNoTimerRuns)
+TEST_F(PosixEventLoopTest, SigintClosesTooLongBeforeTheNextTick)
 {
+    Timer later{main, "LATER"};
+    later.setInterval(60000);
+    later.setEnabled(true);
     timer.setInterval(10);
     timer.onTimer = [this] {
         timer.setEnabled(false);
         std::raise(SIGINT);
     };
     timer.setEnabled(true);
+    const std::int64_t start = loop.nowMs();
     loop.run(main);
     EXPECT_TRUE(main.isUnloaded());
+    EXPECT_LT(loop.nowMs() - start, 5000);
+}
+
+// Nothing but a timer can start a handler without windows: once none runs,
+// waiting on would never end.
+TEST_F(PosixEventLoopTest, LastTimerStoppingClosesTheMainForm)
+{
+    timer.setInterval(10);
+    timer.onTimer = [this] {
+        ticksAt.push_back(loop.nowMs());
+        timer.setEnabled(false);
+    };
+    timer.setEnabled(true);
+    loop.run(main);
+    EXPECT_TRUE(main.isUnloaded());
+    EXPECT_EQ(ticksAt.size(), 1u);
 }
 
 TEST_F(PosixEventLoopTest, DialogCannotBeShownAndIsUnloaded)

@@ -29,7 +29,9 @@ int runUnattended(Services& services, const std::function<void()>& explainNothin
     }
     main.show();
     services.loop.run(main);
-    return main.exitStatus();
+    // Without AutoClose the run still ended the program; a scheduler must
+    // still learn that it gave up.
+    return main.runGaveUp() ? 1 : main.exitStatus();
 }
 
 } // namespace vt

@@ -87,6 +87,8 @@ public:
     int exitStatus() const { return exitStatus_; }
     // Whether a run is armed or under way (any of the run's timers enabled).
     bool runActive() const;
+    // Whether a run gave up on a console that stayed unreachable.
+    bool runGaveUp() const { return runGaveUp_; }
 
 private:
     void wireEvents();
@@ -107,6 +109,7 @@ private:
 
     std::optional<std::int64_t> firstFailureMs_; // of the step now being retried
     int exitStatus_ = 0;
+    bool runGaveUp_ = false;
 };
 
 } // namespace vt

@@ -1,5 +1,7 @@
 // The program where nobody can click: only a stored AutoStart tick gives it
 // something to do.
+#include <algorithm>
+
 #include <gmock/gmock.h>
 
 #include "app/program.h"
@@ -51,6 +53,52 @@ TEST_F(UnattendedTest, RunThatGivesUpOnAMissingConsoleEndsWithOne)
     storeValue("AUTOCLOSE_TICKBOX", "1");
     EXPECT_EQ(runIt(), 1);
     EXPECT_EQ(explained, 0);
+}
+
+// The virtual clock, ending the program once no timer runs, as the loop
+// without windows does.
+class ClosesWhenIdleLoop : public HeadlessEventLoop {
+public:
+    void run(Form& main) override
+    {
+        while (!main.isUnloaded()) {
+            const auto& timers = main.timers();
+            if (std::none_of(timers.begin(), timers.end(), [](const Timer* timer) { return timer->running(); })) {
+                main.close();
+                return;
+            }
+            advance(1.0);
+        }
+    }
+};
+
+TEST(UnattendedGiveUp, RunThatGivesUpWithoutAutoCloseStillEndsWithOne)
+{
+    ClosesWhenIdleLoop loop;
+    MemoryStore store;
+    HeadlessConsole console([&loop] { return loop.nowMs(); });
+    NullViewFactory views;
+    Services services{loop, store, console, views, [] { return std::string("vt-haltward"); }};
+    store.put("vt-haltward", "WINDOW_NAME_TEXTBOX", "SPIGOT-SERVER");
+    store.put("vt-haltward", "AUTOSTART_SHUTDOWN_TICKBOX", "1");
+    EXPECT_EQ(runUnattended(services, [] {}), 1);
+    // Five minutes of retries, then the run ended and with it the program.
+    EXPECT_GE(loop.nowMs(), 300000);
+    EXPECT_LT(loop.nowMs(), 400000);
+}
+
+TEST(UnattendedGiveUp, RunThatEndsWellWithoutAutoCloseEndsWithZero)
+{
+    ClosesWhenIdleLoop loop;
+    MemoryStore store;
+    HeadlessConsole console([&loop] { return loop.nowMs(); });
+    NullViewFactory views;
+    Services services{loop, store, console, views, [] { return std::string("vt-haltward"); }};
+    store.put("vt-haltward", "WINDOW_NAME_TEXTBOX", "SPIGOT-SERVER");
+    store.put("vt-haltward", "AUTOSTART_SHUTDOWN_TICKBOX", "1");
+    const WindowId window = console.openWindow("SPIGOT-SERVER");
+    EXPECT_EQ(runUnattended(services, [] {}), 0);
+    EXPECT_EQ(console.linesTypedInto(window).back(), "stop");
 }
 
 TEST_F(UnattendedTest, StoredTextThatCannotBeTypedEndsWithOneWithoutRunning)

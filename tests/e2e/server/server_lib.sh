@@ -45,13 +45,14 @@ screen_console() {
     wait_until 20 test -e "$ready" || fail "the demo server in screen '$1' did not become ready"
 }
 
-# A terminal that passes every byte typed into it to FILE, in a tmux or
-# screen session: recorder tmux|screen NAME FILE.
+# A terminal that passes every byte typed into it to FILE at once, in a tmux
+# or screen session: recorder tmux|screen NAME FILE.
 recorder() {
     local kind=$1 name=$2 file=$3
     local ready="$E2E_WORK/ready.$RANDOM$RANDOM"
     : >"$file"
-    "${kind}_session" "$name" sh -c "stty -icanon -echo min 1; touch '$ready'; exec cat >>'$file'"
+    # Raw but for CR to LF: ^C, ^S, ^V and the like arrive as bytes too.
+    "${kind}_session" "$name" sh -c "stty -icanon -echo -isig -ixon -iexten min 1; touch '$ready'; exec cat >>'$file'"
     wait_until 20 test -e "$ready" || fail "the recorder in $kind '$name' did not start"
 }
 

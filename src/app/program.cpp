@@ -17,4 +17,21 @@ int runProgram(Services& services)
     return main.exitStatus();
 }
 
+int runUnattended(Services& services, const std::function<void()>& explainNothingArmed)
+{
+    VT_HALTWARD_MAIN main(services);
+    main.load();
+    if (main.isUnloaded())
+        return main.exitStatus();
+    if (!main.runActive()) {
+        explainNothingArmed();
+        return kNothingArmed;
+    }
+    main.show();
+    services.loop.run(main);
+    // Without AutoClose the run still ended the program; a scheduler must
+    // still learn that it gave up.
+    return main.runGaveUp() ? 1 : main.exitStatus();
+}
+
 } // namespace vt

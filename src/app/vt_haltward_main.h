@@ -85,6 +85,10 @@ public:
 
     // 0, or 1 when the program closed itself after a run that failed.
     int exitStatus() const { return exitStatus_; }
+    // Whether a run is armed or under way (any of the run's timers enabled).
+    bool runActive() const;
+    // Whether a run gave up on a console that stayed unreachable.
+    bool runGaveUp() const { return runGaveUp_; }
 
 private:
     void wireEvents();
@@ -94,7 +98,6 @@ private:
     [[noreturn]] void refuseToArm(const NotationError& error);
     void stopAllTimers();
     void endRun();
-    bool runActive() const;
 
     // The four texts typed on the console, each with the name the operator knows it by.
     std::vector<MessageText> messages() const;
@@ -106,6 +109,7 @@ private:
 
     std::optional<std::int64_t> firstFailureMs_; // of the step now being retried
     int exitStatus_ = 0;
+    bool runGaveUp_ = false;
 };
 
 } // namespace vt

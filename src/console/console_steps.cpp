@@ -83,6 +83,7 @@ void VT_HALTWARD_MAIN::runConsoleStep(const std::function<void(KeySender&)>& key
 void VT_HALTWARD_MAIN::giveUp(const std::string& lastFailure)
 {
     endRun();
+    runGaveUp_ = true;
     CURRENT_STATUS_LABEL.setCaption("!!! ABORTED !!!");
     if (AUTOCLOSE_TICKBOX.value() == 1) {
         exitStatus_ = 1;

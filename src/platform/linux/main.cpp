@@ -1,33 +1,78 @@
-// The Linux desktop program: chooses the backends and runs the main window.
+// The Linux program: chooses the backends and runs the main window, on the
+// desktop when an X display opens, without windows otherwise.
 #include <clocale>
 #include <cstdio>
+#include <ctime>
 #include <exception>
+#include <string>
 
 #include "app/icon.h"
 #include "app/program.h"
-#include "platform/store/exe_name.h"
 #include "platform/failures.h"
-#include "platform/link/console_links.h"
 #include "platform/fltk/fltk_event_loop.h"
 #include "platform/fltk/fltk_view_factory.h"
 #include "platform/fltk/fltk_x11_hints.h"
+#include "platform/link/console_links.h"
 #include "platform/posix/ini_file_store.h"
 #include "platform/posix/invoked_program.h"
+#include "platform/posix/posix_event_loop.h"
+#include "platform/posix/status_lines.h"
+#include "platform/store/exe_name.h"
+#include "platform/tmux/multiplexer_links.h"
 #include "platform/x11/x11_console_link.h"
 
 namespace {
+
+std::string exeName()
+{
+    return vt::fileNameFromPath(vt::invokedProgramPath());
+}
 
 int runDesktop()
 {
     vt::fltk::FltkEventLoop loop;
     vt::fltk::FltkViewFactory views(loop, vt::iconPixels);
     vt::IniFileStore store(vt::defaultConfigHome());
+    vt::tmux::TmuxConsoleLink tmux;
+    vt::tmux::ScreenConsoleLink screen;
     vt::x11::X11ConsoleLink x11(
         [&loop](int delayMs, std::function<void()> work) { loop.later(delayMs, std::move(work)); });
-    vt::ConsoleLinks console({{"x11", x11}});
-    vt::Services services{loop, store, console, views,
-                          [] { return vt::fileNameFromPath(vt::invokedProgramPath()); }};
+    // Consoles typed into without the focus come first: the same console,
+    // reached more safely than through its terminal window.
+    vt::ConsoleLinks console({{"tmux", tmux}, {"screen", screen}, {"x11", x11}});
+    vt::Services services{loop, store, console, views, exeName};
     return vt::runProgram(services);
+}
+
+// One time-stamped line, written at once: the output is usually a pipe to
+// the journal or a log file.
+void writeStamped(std::FILE* stream, const std::string& text)
+{
+    const std::string line = vt::timestampedLine(std::time(nullptr), text) + "\n";
+    std::fputs(line.c_str(), stream);
+    std::fflush(stream);
+}
+
+void explainNothingArmed(const vt::IniFileStore& store)
+{
+    writeStamped(stderr, "vt-haltward: no display, and no stored AutoStart run to perform. To arm one, write "
+                         "AUTOSTART_SHUTDOWN_TICKBOX=1 or AUTOSTART_RESTART_TICKBOX=1 (and AUTOCLOSE_TICKBOX=1 to "
+                         "end after it) in the [" + exeName() + "] section of " + store.location("VT_HALTWARD"));
+}
+
+int runWithoutDisplay()
+{
+    vt::PosixEventLoop loop;
+    loop.reports().writeLine = [](const std::string& line) { writeStamped(stderr, line); };
+    vt::StatusLinesViewFactory views({"CURRENT_STATUS_LABEL"},
+                                     [](const std::string& line) { writeStamped(stdout, line); });
+    vt::IniFileStore store(vt::defaultConfigHome());
+    vt::tmux::TmuxConsoleLink tmux;
+    vt::tmux::ScreenConsoleLink screen;
+    vt::ConsoleLinks console({{"tmux", tmux}, {"screen", screen}});
+    vt::Services services{loop, store, console, views, exeName};
+    writeStamped(stdout, "vt-haltward: no X display; running without windows, consoles in tmux and screen");
+    return vt::runUnattended(services, [&store] { explainNothingArmed(store); });
 }
 
 } // namespace
@@ -37,12 +82,8 @@ int main()
 {
     // Character classes only: numbers keep the "C" form they are stored in.
     std::setlocale(LC_CTYPE, "");
-    if (!vt::fltk::openFltkDisplay()) {
-        std::fputs("vt-haltward: cannot open the X display; set DISPLAY\n", stderr);
-        return 1;
-    }
     try {
-        return runDesktop();
+        return vt::fltk::openFltkDisplay() ? runDesktop() : runWithoutDisplay();
     } catch (const vt::Failure& failure) {
         std::fprintf(stderr, "vt-haltward: %s\n", failure.what());
         return 1;

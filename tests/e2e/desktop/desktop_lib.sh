@@ -39,6 +39,12 @@ desktop_init() {
     export XDG_CONFIG_HOME="$E2E_WORK/config"
     SETTINGS_FILE="$XDG_CONFIG_HOME/VT_HALTWARD/settings.ini"
     PROGRAM_ERR="$E2E_WORK/program.err"
+    # The program also looks for the console among tmux and screen sessions:
+    # a private tmux server and screen folder keep it from ever finding
+    # anyone's own session of the same name.
+    unset TMUX STY
+    export TMUX_TMPDIR="$E2E_WORK/tmux" SCREENDIR="$E2E_WORK/screen"
+    mkdir -m 700 "$TMUX_TMPDIR" "$SCREENDIR"
 }
 
 # write_settings KEY=value...: the [vt-haltward] section of a fresh settings file.

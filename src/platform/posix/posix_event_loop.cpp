@@ -1,0 +1,141 @@
+#include "platform/posix/posix_event_loop.h"
+
+#include <cerrno>
+#include <csignal>
+#include <algorithm>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include "platform/failures.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/form.h"
+
+namespace vt {
+
+namespace {
+
+// The write end of the pipe the signal handler wakes the loop through.
+volatile sig_atomic_t signalWriteFd = -1;
+
+void onSignal(int)
+{
+    const int saved = errno;
+    const char byte = 1;
+    if (signalWriteFd >= 0)
+        (void)!::write(signalWriteFd, &byte, 1);
+    errno = saved;
+}
+
+// SIGINT and SIGTERM write to a pipe while this lives (the self-pipe trick:
+// poll() wakes for them, and no handler code runs inside the signal).
+class SignalPipe {
+public:
+    SignalPipe()
+    {
+        if (::pipe2(ends_, O_CLOEXEC | O_NONBLOCK) != 0)
+            throw Failure("cannot make a pipe for SIGINT and SIGTERM");
+        signalWriteFd = ends_[1];
+        struct sigaction action {};
+        action.sa_handler = onSignal;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        ::sigaction(SIGINT, &action, &oldInt_);
+        ::sigaction(SIGTERM, &action, &oldTerm_);
+    }
+    ~SignalPipe()
+    {
+        ::sigaction(SIGINT, &oldInt_, nullptr);
+        ::sigaction(SIGTERM, &oldTerm_, nullptr);
+        signalWriteFd = -1;
+        ::close(ends_[0]);
+        ::close(ends_[1]);
+    }
+    SignalPipe(const SignalPipe&) = delete;
+    SignalPipe& operator=(const SignalPipe&) = delete;
+
+    int readFd() const { return ends_[0]; }
+    void drain() const
+    {
+        char bytes[64];
+        while (::read(ends_[0], bytes, sizeof bytes) > 0) {
+        }
+    }
+
+private:
+    int ends_[2] = {-1, -1};
+    struct sigaction oldInt_ {};
+    struct sigaction oldTerm_ {};
+};
+
+} // namespace
+
+PosixEventLoop::PosixEventLoop() : start_(Clock::now()) {}
+
+std::int64_t PosixEventLoop::nowMs() const
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start_).count();
+}
+
+void PosixEventLoop::timerChanged(Timer& timer)
+{
+    timers_.changed(timer, nowMs());
+}
+
+void PosixEventLoop::runModal(Form& dialog)
+{
+    dialog.unload();
+    throw Failure("the " + dialog.name() + " dialog cannot be shown without a display");
+}
+
+void PosixEventLoop::run(Form& main)
+{
+    SignalPipe signals;
+    const auto close = [this, &main] { dispatch(main.name() + ".close", [&main] { main.close(); }); };
+    while (!main.isUnloaded()) {
+        // Without windows only a timer can make anything happen: when none
+        // runs any more (a run ended without AutoClose), the program is done,
+        // and closes as by its close box rather than waiting forever.
+        if (!timers_.nextDueMs()) {
+            close();
+            break;
+        }
+        if (sleepUntilNextTimer(signals.readFd())) {
+            signals.drain();
+            close();
+            continue;
+        }
+        fireDue();
+    }
+}
+
+void PosixEventLoop::fireDue()
+{
+    while (Timer* timer = timers_.takeDue(nowMs())) {
+        if (!timer->onTimer)
+            continue;
+        // The handler may stop this timer or unload its form.
+        const std::function<void()> handler = timer->onTimer;
+        dispatch(timer->form().name() + "." + timer->name() + "_Timer", handler);
+        return;
+    }
+}
+
+bool PosixEventLoop::sleepUntilNextTimer(int signalFd)
+{
+    const std::optional<std::int64_t> due = timers_.nextDueMs();
+    int timeoutMs = -1;
+    if (due) {
+        // Rounded up: waking a little early would only mean a second wake-up.
+        const auto wait = std::chrono::ceil<std::chrono::milliseconds>(start_ + std::chrono::milliseconds(*due) -
+                                                                       Clock::now())
+                              .count();
+        timeoutMs = wait <= 0 ? 0 : static_cast<int>(std::min<std::int64_t>(wait, 24LL * 3600 * 1000));
+    }
+    pollfd watched{signalFd, POLLIN, 0};
+    const int ready = ::poll(&watched, 1, timeoutMs);
+    return ready > 0 && (watched.revents & POLLIN);
+}
+
+} // namespace vt

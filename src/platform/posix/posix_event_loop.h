@@ -1,0 +1,37 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+
+#include "platform/posix/timer_queue.h"
+#include "platform/ui/event_loop.h"
+
+namespace vt {
+
+// The event loop of the program without a display: real time, timers only,
+// and SIGINT or SIGTERM as the main window's close box. Between ticks it
+// sleeps in poll() until the next timer is due, never waking for nothing.
+class PosixEventLoop : public EventLoop {
+public:
+    PosixEventLoop();
+
+    std::int64_t nowMs() const override;
+    void timerChanged(Timer& timer) override;
+    // No dialog can open without a display (nobody can click its button);
+    // reported as a failure of the handler that tried.
+    void runModal(Form& dialog) override;
+    // Runs until the main form has unloaded. SIGINT and SIGTERM close it, as
+    // its close box would, and so does the end of the last running timer.
+    void run(Form& main) override;
+
+private:
+    void fireDue();
+    // Sleeps until the next timer is due or a signal arrives; true on a signal.
+    bool sleepUntilNextTimer(int signalFd);
+
+    using Clock = std::chrono::steady_clock;
+    Clock::time_point start_;
+    TimerQueue timers_;
+};
+
+} // namespace vt

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <ctime>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/ui/view.h"
+
+namespace vt {
+
+// "2026-12-07 04:00:10 " + text: a line for a log or the journal, in local time.
+std::string timestampedLine(std::time_t when, const std::string& text);
+
+// The views of the program without a display: no windows, but every change
+// of the main window's chosen labels written as one line ("STATUS " and the
+// caption), which is what an operator reading the log needs to follow a run.
+class StatusLinesViewFactory : public ViewFactory {
+public:
+    using WriteLine = std::function<void(const std::string& line)>;
+    StatusLinesViewFactory(std::vector<std::string> labelNames, WriteLine writeLine);
+
+    std::unique_ptr<FormView> createView(Form& form, Form* owner) override;
+
+private:
+    std::vector<std::string> labelNames_;
+    WriteLine writeLine_;
+};
+
+} // namespace vt

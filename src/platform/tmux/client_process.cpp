@@ -1,0 +1,165 @@
+#include "platform/tmux/client_process.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstring>
+#include <thread>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace vt::tmux {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// More than any answer a client gives us; the rest is dropped.
+constexpr std::size_t kMaxOutput = 64 * 1024;
+
+class Fd {
+public:
+    explicit Fd(int fd = -1) : fd_(fd) {}
+    ~Fd() { reset(); }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return fd_; }
+    void reset()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = -1;
+    }
+
+private:
+    int fd_;
+};
+
+// Rounded up, so that a wait never ends before the deadline.
+int msLeft(Clock::time_point deadline)
+{
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    return left < 0 ? 0 : static_cast<int>(left);
+}
+
+// Reads until end of file or the deadline; false on the deadline.
+bool readAll(int fd, Clock::time_point deadline, std::string& output)
+{
+    char buffer[4096];
+    for (;;) {
+        pollfd watched{fd, POLLIN, 0};
+        const int ready = ::poll(&watched, 1, msLeft(deadline));
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready <= 0)
+            return false;
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return true;
+        if (output.size() < kMaxOutput)
+            output.append(buffer, static_cast<std::size_t>(got));
+    }
+}
+
+// Reaps the child by the deadline; false when it is still running then. A
+// client that has closed its output is about to exit: the first checks come
+// quickly, then further apart.
+bool reap(pid_t pid, Clock::time_point deadline, int& status)
+{
+    auto pause = std::chrono::microseconds(50);
+    for (;;) {
+        const pid_t done = ::waitpid(pid, &status, WNOHANG);
+        if (done == pid)
+            return true;
+        if (done < 0 && errno != EINTR)
+            return true; // not ours to wait for any more
+        if (Clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::microseconds(5000));
+    }
+}
+
+void killAndReap(pid_t pid)
+{
+    ::kill(pid, SIGKILL);
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+}
+
+} // namespace
+
+ClientResult runClient(const std::vector<std::string>& argv, int timeoutMs)
+{
+    ClientResult result;
+    int ends[2];
+    if (::pipe2(ends, O_CLOEXEC) != 0) {
+        result.output = std::string("cannot make a pipe: ") + std::strerror(errno);
+        return result;
+    }
+    Fd readEnd(ends[0]);
+    Fd writeEnd(ends[1]);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, writeEnd.get(), 1);
+    posix_spawn_file_actions_adddup2(&actions, writeEnd.get(), 2);
+    // The program's own signal handlers and blocked signals are not the client's.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t none;
+    sigemptyset(&none);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    sigaddset(&defaults, SIGINT);
+    sigaddset(&defaults, SIGTERM);
+    sigaddset(&defaults, SIGPIPE);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+
+    std::vector<char*> args;
+    for (const std::string& arg : argv)
+        args.push_back(const_cast<char*>(arg.c_str()));
+    args.push_back(nullptr);
+
+    pid_t pid = 0;
+    const int failed = ::posix_spawnp(&pid, args[0], &actions, &attributes, args.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
+    writeEnd.reset();
+    if (failed != 0) {
+        result.output = std::strerror(failed);
+        return result;
+    }
+    result.started = true;
+
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    int status = 0;
+    if (!readAll(readEnd.get(), deadline, result.output) || !reap(pid, deadline, status)) {
+        killAndReap(pid);
+        result.timedOut = true;
+        return result;
+    }
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return result;
+}
+
+std::string firstLine(const std::string& output)
+{
+    const std::size_t end = output.find('\n');
+    return output.substr(0, end);
+}
+
+} // namespace vt::tmux

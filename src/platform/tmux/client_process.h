@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vt::tmux {
+
+// What one run of a multiplexer client came back with.
+struct ClientResult {
+    bool started = false;   // false: the program could not be run at all
+    bool timedOut = false;  // killed after the time allowed
+    int exitCode = -1;      // when it exited on its own
+    std::string output;     // standard output and error together, or why it did not start
+};
+
+// Runs argv[0] (looked up in PATH) with exactly these arguments, no shell,
+// standard input from /dev/null, and waits at most timeoutMs for it to end.
+// A client that hangs is killed, so a stuck multiplexer cannot stop the
+// program's own timers for long.
+ClientResult runClient(const std::vector<std::string>& argv, int timeoutMs);
+
+// The first line of a client's output, for a message.
+std::string firstLine(const std::string& output);
+
+} // namespace vt::tmux

@@ -1,0 +1,73 @@
+#include "platform/tmux/client_process.h"
+#include "platform/tmux/multiplexer_links.h"
+#include "platform/tmux/tmux_keys.h"
+#include "platform/tmux/tmux_target.h"
+
+#include "platform/failures.h"
+
+namespace vt::tmux {
+
+namespace {
+
+bool saysNotFound(const std::string& output)
+{
+    for (const char* missing : {"can't find", "no server running", "error connecting", "no current"}) {
+        if (output.find(missing) != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
+// Runs one tmux call; what failed is thrown in the operator's words.
+std::string runTmux(std::vector<std::string> args, const std::string& program, const std::string& what,
+                    const std::string& ifUnknown)
+{
+    args.insert(args.begin(), program);
+    const ClientResult result = runClient(args, kClientTimeoutMs);
+    if (!result.started)
+        throw ConsoleNotFound("tmux could not be run (" + result.output + ")");
+    if (result.timedOut)
+        throw KeySenderFailed("tmux did not answer within " + std::to_string(kClientTimeoutMs / 1000) +
+                              " s and was stopped " + ifUnknown);
+    if (result.exitCode == 0)
+        return result.output;
+    if (saysNotFound(result.output))
+        throw ConsoleNotFound(what + " (tmux: " + firstLine(result.output) + ")");
+    throw KeySenderFailed("tmux failed " + ifUnknown + ": " + firstLine(result.output));
+}
+
+class TmuxKeySender : public KeySender {
+public:
+    TmuxKeySender(std::string program, std::string name, std::string window)
+        : program_(std::move(program)), name_(std::move(name)), window_(std::move(window))
+    {
+    }
+
+protected:
+    // One tmux call for the whole step: tmux runs a command list as one unit,
+    // and the list fails before its first key when the window is gone.
+    void typeStep(const std::vector<KeyChunk>& step) override
+    {
+        runTmux(tmuxTypingArgs(window_, keysOfStep(step)), program_,
+                "the tmux window of '" + name_ + "' closed; nothing was typed",
+                "while typing into '" + name_ + "'; the line may be incomplete");
+    }
+
+private:
+    std::string program_;
+    std::string name_;
+    std::string window_;
+};
+
+} // namespace
+
+std::unique_ptr<KeySender> TmuxConsoleLink::activate(const std::string& name)
+{
+    const TmuxName parsed = parseTmuxName(name);
+    const std::string listing =
+        runTmux({"list-windows", "-t", "=" + parsed.session + ":", "-F", kTmuxWindowFormat}, program_,
+                "no tmux session named '" + parsed.session + "' was found", "while looking for '" + name + "'");
+    return std::make_unique<TmuxKeySender>(program_, name, chooseTmuxWindow(listing, parsed));
+}
+
+} // namespace vt::tmux

@@ -1,0 +1,116 @@
+// The program where nobody can click: only a stored AutoStart tick gives it
+// something to do.
+#include <algorithm>
+
+#include <gmock/gmock.h>
+
+#include "app/program.h"
+#include "support/program_fixture.h"
+
+namespace vt::testing {
+namespace {
+
+using ::testing::ElementsAre;
+
+class UnattendedTest : public ProgramTest {
+protected:
+    int runIt()
+    {
+        return runUnattended(services, [this] { ++explained; });
+    }
+    int explained = 0;
+};
+
+TEST_F(UnattendedTest, NothingArmedExplainsStoresNothingAndEndsWithTwo)
+{
+    storeTexts();
+    storeValue("AUTOCLOSE_TICKBOX", "1");
+    EXPECT_EQ(runIt(), kNothingArmed);
+    EXPECT_EQ(explained, 1);
+    EXPECT_EQ(stored("MAIN-Left"), "");
+    EXPECT_TRUE(console.transcript().empty());
+}
+
+TEST_F(UnattendedTest, StoredRestartWithAutoCloseRunsToTheEndAndEndsWithZero)
+{
+    storeTexts();
+    storeValue("AUTOSTART_RESTART_TICKBOX", "1");
+    storeValue("AUTOCLOSE_TICKBOX", "1");
+    const WindowId window = console.openWindow("SPIGOT-SERVER");
+    EXPECT_EQ(runIt(), 0);
+    EXPECT_EQ(explained, 0);
+    EXPECT_EQ(loop.nowMs(), 210000);
+    EXPECT_THAT(console.linesTypedInto(window),
+                ElementsAre("say three", "say two", "say one", "say bye", "restart"));
+    EXPECT_EQ(stored("AUTOSTART_RESTART_TICKBOX"), "1");
+    EXPECT_NE(stored("MAIN-Left"), "");
+}
+
+TEST_F(UnattendedTest, RunThatGivesUpOnAMissingConsoleEndsWithOne)
+{
+    storeTexts();
+    storeValue("AUTOSTART_SHUTDOWN_TICKBOX", "1");
+    storeValue("AUTOCLOSE_TICKBOX", "1");
+    EXPECT_EQ(runIt(), 1);
+    EXPECT_EQ(explained, 0);
+}
+
+// The virtual clock, ending the program once no timer runs, as the loop
+// without windows does.
+class ClosesWhenIdleLoop : public HeadlessEventLoop {
+public:
+    void run(Form& main) override
+    {
+        while (!main.isUnloaded()) {
+            const auto& timers = main.timers();
+            if (std::none_of(timers.begin(), timers.end(), [](const Timer* timer) { return timer->running(); })) {
+                main.close();
+                return;
+            }
+            advance(1.0);
+        }
+    }
+};
+
+TEST(UnattendedGiveUp, RunThatGivesUpWithoutAutoCloseStillEndsWithOne)
+{
+    ClosesWhenIdleLoop loop;
+    MemoryStore store;
+    HeadlessConsole console([&loop] { return loop.nowMs(); });
+    NullViewFactory views;
+    Services services{loop, store, console, views, [] { return std::string("vt-haltward"); }};
+    store.put("vt-haltward", "WINDOW_NAME_TEXTBOX", "SPIGOT-SERVER");
+    store.put("vt-haltward", "AUTOSTART_SHUTDOWN_TICKBOX", "1");
+    EXPECT_EQ(runUnattended(services, [] {}), 1);
+    // Five minutes of retries, then the run ended and with it the program.
+    EXPECT_GE(loop.nowMs(), 300000);
+    EXPECT_LT(loop.nowMs(), 400000);
+}
+
+TEST(UnattendedGiveUp, RunThatEndsWellWithoutAutoCloseEndsWithZero)
+{
+    ClosesWhenIdleLoop loop;
+    MemoryStore store;
+    HeadlessConsole console([&loop] { return loop.nowMs(); });
+    NullViewFactory views;
+    Services services{loop, store, console, views, [] { return std::string("vt-haltward"); }};
+    store.put("vt-haltward", "WINDOW_NAME_TEXTBOX", "SPIGOT-SERVER");
+    store.put("vt-haltward", "AUTOSTART_SHUTDOWN_TICKBOX", "1");
+    const WindowId window = console.openWindow("SPIGOT-SERVER");
+    EXPECT_EQ(runUnattended(services, [] {}), 0);
+    EXPECT_EQ(console.linesTypedInto(window).back(), "stop");
+}
+
+TEST_F(UnattendedTest, StoredTextThatCannotBeTypedEndsWithOneWithoutRunning)
+{
+    storeTexts();
+    storeValue("THREE_MIN_MESSAGE_TEXTBOX", "{NOSUCHKEY}");
+    storeValue("AUTOSTART_RESTART_TICKBOX", "1");
+    storeValue("AUTOCLOSE_TICKBOX", "1");
+    EXPECT_EQ(runIt(), 1);
+    EXPECT_EQ(explained, 0);
+    EXPECT_EQ(loop.nowMs(), 0);
+}
+
+} // namespace
+} // namespace vt::testing

@@ -1,0 +1,78 @@
+# Helpers for the tests of consoles in tmux and screen sessions, each on the
+# test's private tmux server and screen folder (TMUX_TMPDIR, SCREENDIR), so a
+# test never touches anyone's own sessions and tests can run side by side.
+source "$(dirname "${BASH_SOURCE[0]}")/../desktop/desktop_lib.sh"
+
+# desktop_init already gives each test its own TMUX_TMPDIR and SCREENDIR.
+server_init() {
+    desktop_init
+    PROGRAM_OUT="$E2E_WORK/program.out"
+}
+
+# tmux_session NAME COMMAND...: a detached session of the private server
+# running COMMAND; the server is stopped by cleanup.
+tmux_session() {
+    local name=$1
+    shift
+    tmux -f /dev/null new-session -d -s "$name" -x 120 -y 30 -- "$@" || fail "tmux did not start '$name'"
+    E2E_PIDS+=("$(tmux display-message -p -t "=$name:" '#{pid}')")
+}
+
+# screen_session NAME COMMAND...: a detached UTF-8 screen session; its screen
+# process is stopped by cleanup. Sets SCREEN_PID.
+screen_session() {
+    local name=$1 before
+    shift
+    before=$(screen -ls | grep -o "^	[0-9]*\.$name	" | tr -d '\t' || true)
+    screen -U -dmS "$name" "$@" || fail "screen did not start '$name'"
+    wait_until 10 sh -c "screen -ls | grep -o '^	[0-9]*\.$name	' | tr -d '\t' | grep -vxF '$before' | grep -q ." ||
+        fail "the screen session '$name' did not appear"
+    SCREEN_PID=$(screen -ls | grep -o "^	[0-9]*\.$name	" | tr -d '\t' | grep -vxF "$before" | head -n 1)
+    SCREEN_PID=${SCREEN_PID%%.*}
+    E2E_PIDS+=("$SCREEN_PID")
+}
+
+# The demo server in a session, appending each line it receives to TRANSCRIPT.
+tmux_console() {
+    local ready="$E2E_WORK/ready.$RANDOM$RANDOM"
+    tmux_session "$1" "$DEMO_SERVER" --transcript "$2" --ready-file "$ready"
+    wait_until 20 test -e "$ready" || fail "the demo server in tmux '$1' did not become ready"
+}
+
+screen_console() {
+    local ready="$E2E_WORK/ready.$RANDOM$RANDOM"
+    screen_session "$1" "$DEMO_SERVER" --transcript "$2" --ready-file "$ready"
+    wait_until 20 test -e "$ready" || fail "the demo server in screen '$1' did not become ready"
+}
+
+# A terminal that passes every byte typed into it to FILE at once, in a tmux
+# or screen session: recorder tmux|screen NAME FILE.
+recorder() {
+    local kind=$1 name=$2 file=$3
+    local ready="$E2E_WORK/ready.$RANDOM$RANDOM"
+    : >"$file"
+    # Raw but for CR to LF: ^C, ^S, ^V and the like arrive as bytes too.
+    "${kind}_session" "$name" sh -c "stty -icanon -echo -isig -ixon -iexten min 1; touch '$ready'; exec cat >>'$file'"
+    wait_until 20 test -e "$ready" || fail "the recorder in $kind '$name' did not start"
+}
+
+# Starts the program with no display at all; sets PROGRAM_PID and PROGRAM_STARTED.
+start_program_without_display() {
+    env -u DISPLAY -u WAYLAND_DISPLAY "$VT_HALTWARD" >>"$PROGRAM_OUT" 2>>"$PROGRAM_ERR" &
+    PROGRAM_PID=$!
+    E2E_PIDS+=("$PROGRAM_PID")
+    PROGRAM_STARTED=$EPOCHREALTIME
+}
+
+# The exit status of the program, once it has ended.
+program_status() {
+    local status=0
+    wait "$PROGRAM_PID" || status=$?
+    echo "$status"
+}
+
+# expect_output TEXT [SECONDS]: the program wrote a line containing TEXT to standard output.
+expect_output() {
+    wait_until "${2:-10}" grep -qF -- "$1" "$PROGRAM_OUT" ||
+        fail "no output line containing '$1'; the program wrote: $(cat "$PROGRAM_OUT" "$PROGRAM_ERR")"
+}

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# The server way: no display, the console in a tmux session, AutoStart RESTART
+# and AutoClose stored. The program performs the whole 210-second run on its
+# own: the say lines and "restart" at 10, 70, 130, 190 and 200 s (±1 s), a
+# time-stamped status line for every step, exit 0 at 210 s.
+source "$(dirname "$0")/server_lib.sh"
+server_init
+
+transcript="$E2E_WORK/console.txt"
+tmux_console SPIGOT-SERVER "$transcript"
+write_settings "WINDOW_NAME_TEXTBOX=SPIGOT-SERVER" \
+    "AUTOSTART_RESTART_TICKBOX=1" "AUTOCLOSE_TICKBOX=1" \
+    "THREE_MIN_MESSAGE_TEXTBOX=§eRestart in 3 minutes" \
+    "TWO_MIN_MESSAGE_TEXTBOX=§eRestart in 2 minutes" \
+    "ONE_MIN_MESSAGE_TEXTBOX=§6Restart in 1 minute" \
+    "SHUTDOWN_RESTART_MESSAGE_TEXTBOX=§cRestarting now"
+start_program_without_display
+PROGRAM_SHOWN=$PROGRAM_STARTED
+arrivals="$E2E_WORK/arrivals.txt"
+record_arrivals "$transcript" "$arrivals"
+
+wait_for_exit "$PROGRAM_PID" 230 || fail "the program did not close by itself"
+ended=$(elapsed_since "$PROGRAM_STARTED")
+status=$(program_status)
+[ "$status" = 0 ] || fail "exit status $status, expected 0; it said: $(cat "$PROGRAM_ERR")"
+awk -v t="$ended" 'BEGIN { exit !(t >= 209 && t <= 211.5) }' || fail "the program ended at $ended s, expected 210 s"
+wait_until 5 test "$(wc -l <"$arrivals" 2>/dev/null)" -ge 5
+cat "$arrivals"
+
+expected=("10 say §eRestart in 3 minutes" "70 say §eRestart in 2 minutes" "130 say §6Restart in 1 minute"
+          "190 say §cRestarting now" "200 restart")
+mapfile -t got <"$arrivals"
+[ ${#got[@]} -eq 5 ] || fail "expected 5 lines, got ${#got[@]}"
+for i in "${!expected[@]}"; do
+    want_time=${expected[$i]%% *}
+    want_line=${expected[$i]#* }
+    got_time=${got[$i]%% *}
+    got_line=${got[$i]#* }
+    [ "$got_line" = "$want_line" ] || fail "line $i: '$got_line', expected '$want_line'"
+    awk -v g="$got_time" -v w="$want_time" 'BEGIN { d = g - w; exit !(d >= -1 && d <= 1) }' ||
+        fail "'$want_line' arrived at $got_time s, expected $want_time s (±1 s)"
+done
+statuses=$(sed -n 's/^[0-9-]* [0-9:]* STATUS //p' "$PROGRAM_OUT")
+want_statuses="STARTING IN 10 SECS...
+SPIGOT SHUTDOWN IN 3 MINS
+SPIGOT SHUTDOWN IN 2 MINS
+SPIGOT SHUTDOWN IN 1 MIN
+!!! SPIGOT RESTARTING !!!
+!!! AUTOCLOSING IN 10 SECONDS !!!"
+[ "$statuses" = "$want_statuses" ] || fail "status lines: $statuses"
+[ ! -s "$PROGRAM_ERR" ] || fail "the program reported: $(cat "$PROGRAM_ERR")"
+[ "$(stored_value AUTOSTART_RESTART_TICKBOX)" = 1 ] || fail "the restart tick is no longer stored"
+echo PASS

@@ -96,7 +96,7 @@ void measure(const char* name, const std::string& home, const std::string& text)
     std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
     ::chmod(path.c_str(), 0600);
 
-    vt::IniFileStore store(home);
+    vt::posix::IniFileStore store(home);
     std::size_t found = 0;
     const double load = medianMs([&] { found = store.loadSection(kApp, kSection, windowKeys()).values.size(); });
     std::size_t lines = 0;

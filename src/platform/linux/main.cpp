@@ -25,14 +25,14 @@ namespace {
 
 std::string exeName()
 {
-    return vt::fileNameFromPath(vt::invokedProgramPath());
+    return vt::fileNameFromPath(vt::posix::invokedProgramPath());
 }
 
 int runDesktop()
 {
     vt::fltk::FltkEventLoop loop;
     vt::fltk::FltkViewFactory views(loop, vt::iconPixels);
-    vt::IniFileStore store(vt::defaultConfigHome());
+    vt::posix::IniFileStore store(vt::posix::defaultConfigHome());
     vt::tmux::TmuxConsoleLink tmux;
     vt::tmux::ScreenConsoleLink screen;
     vt::x11::X11ConsoleLink x11(
@@ -48,12 +48,12 @@ int runDesktop()
 // the journal or a log file.
 void writeStamped(std::FILE* stream, const std::string& text)
 {
-    const std::string line = vt::timestampedLine(std::time(nullptr), text) + "\n";
+    const std::string line = vt::posix::timestampedLine(std::time(nullptr), text) + "\n";
     std::fputs(line.c_str(), stream);
     std::fflush(stream);
 }
 
-void explainNothingArmed(const vt::IniFileStore& store)
+void explainNothingArmed(const vt::posix::IniFileStore& store)
 {
     writeStamped(stderr, "vt-haltward: no display, and no stored AutoStart run to perform. To arm one, write "
                          "AUTOSTART_SHUTDOWN_TICKBOX=1 or AUTOSTART_RESTART_TICKBOX=1 (and AUTOCLOSE_TICKBOX=1 to "
@@ -62,11 +62,11 @@ void explainNothingArmed(const vt::IniFileStore& store)
 
 int runWithoutDisplay()
 {
-    vt::PosixEventLoop loop;
+    vt::posix::PosixEventLoop loop;
     loop.reports().writeLine = [](const std::string& line) { writeStamped(stderr, line); };
-    vt::StatusLinesViewFactory views({"CURRENT_STATUS_LABEL"},
+    vt::posix::StatusLinesViewFactory views({"CURRENT_STATUS_LABEL"},
                                      [](const std::string& line) { writeStamped(stdout, line); });
-    vt::IniFileStore store(vt::defaultConfigHome());
+    vt::posix::IniFileStore store(vt::posix::defaultConfigHome());
     vt::tmux::TmuxConsoleLink tmux;
     vt::tmux::ScreenConsoleLink screen;
     vt::ConsoleLinks console({{"tmux", tmux}, {"screen", screen}});

@@ -9,7 +9,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
-namespace vt {
+namespace vt::posix {
 
 namespace {
 
@@ -132,4 +132,4 @@ std::string defaultConfigHome() {
                      "is set to an absolute path, and the user has no home directory");
 }
 
-} // namespace vt
+} // namespace vt::posix

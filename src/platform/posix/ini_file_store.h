@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <string>
 
-namespace vt {
+namespace vt::posix {
 
 // The settings store on Linux: <configHome>/<app>/settings.ini, one
 // [section] per executable name (see ini_text.h for the file's form).
@@ -52,4 +52,4 @@ private:
 // (the home directory from the password database when HOME is unset).
 std::string defaultConfigHome();
 
-} // namespace vt
+} // namespace vt::posix

@@ -7,7 +7,7 @@
 
 #include <unistd.h>
 
-namespace vt {
+namespace vt::posix {
 
 namespace {
 
@@ -38,4 +38,4 @@ std::string invokedProgramPath() {
     return path.empty() ? executableFile() : path;
 }
 
-} // namespace vt
+} // namespace vt::posix

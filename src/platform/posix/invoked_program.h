@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace vt {
+namespace vt::posix {
 
 // The path the program was started under, as its argv[0] says: a symlink or a
 // renamed copy gives its own name, so its settings have their own section.
@@ -10,4 +10,4 @@ namespace vt {
 // file itself.
 std::string invokedProgramPath();
 
-} // namespace vt
+} // namespace vt::posix

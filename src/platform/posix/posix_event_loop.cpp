@@ -12,7 +12,7 @@
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 
-namespace vt {
+namespace vt::posix {
 
 namespace {
 
@@ -138,4 +138,4 @@ bool PosixEventLoop::sleepUntilNextTimer(int signalFd)
     return ready > 0 && (watched.revents & POLLIN);
 }
 
-} // namespace vt
+} // namespace vt::posix

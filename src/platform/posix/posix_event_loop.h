@@ -6,7 +6,7 @@
 #include "platform/posix/timer_queue.h"
 #include "platform/ui/event_loop.h"
 
-namespace vt {
+namespace vt::posix {
 
 // The event loop of the program without a display: real time, timers only,
 // and SIGINT or SIGTERM as the main window's close box. Between ticks it
@@ -34,4 +34,4 @@ private:
     TimerQueue timers_;
 };
 
-} // namespace vt
+} // namespace vt::posix

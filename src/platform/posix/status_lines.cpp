@@ -6,7 +6,7 @@
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 
-namespace vt {
+namespace vt::posix {
 
 namespace {
 
@@ -64,4 +64,4 @@ std::unique_ptr<FormView> StatusLinesViewFactory::createView(Form& form, Form* o
     return std::make_unique<StatusLinesView>(form, labelNames_, writeLine_);
 }
 
-} // namespace vt
+} // namespace vt::posix

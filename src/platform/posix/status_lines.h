@@ -7,7 +7,7 @@
 
 #include "platform/ui/view.h"
 
-namespace vt {
+namespace vt::posix {
 
 // "2026-12-07 04:00:10 " + text: a line for a log or the journal, in local time.
 std::string timestampedLine(std::time_t when, const std::string& text);
@@ -27,4 +27,4 @@ private:
     WriteLine writeLine_;
 };
 
-} // namespace vt
+} // namespace vt::posix

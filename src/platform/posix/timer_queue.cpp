@@ -4,7 +4,7 @@
 
 #include "platform/ui/controls.h"
 
-namespace vt {
+namespace vt::posix {
 
 void TimerQueue::changed(Timer& timer, std::int64_t nowMs)
 {
@@ -42,4 +42,4 @@ Timer* TimerQueue::takeDue(std::int64_t nowMs)
     return best->timer;
 }
 
-} // namespace vt
+} // namespace vt::posix

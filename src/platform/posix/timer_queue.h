@@ -5,8 +5,10 @@
 #include <vector>
 
 namespace vt {
-
 class Timer;
+}
+
+namespace vt::posix {
 
 // When each running timer ticks next, on a clock in milliseconds. Ticks stay
 // on the grid set when the timer was started: a late tick does not push the
@@ -32,4 +34,4 @@ private:
     std::uint64_t nextOrder_ = 0;
 };
 
-} // namespace vt
+} // namespace vt::posix

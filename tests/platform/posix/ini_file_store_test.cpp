@@ -14,7 +14,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace vt {
+namespace vt::posix {
 namespace {
 
 using testing::fileExists;
@@ -216,4 +216,4 @@ TEST_F(EnvironmentTest, ConfigHomeFollowsXdgThenHome) {
 }
 
 } // namespace
-} // namespace vt
+} // namespace vt::posix

@@ -12,7 +12,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace vt {
+namespace vt::posix {
 namespace {
 
 constexpr const char* kAskEnv = "VT_TEST_PRINT_INVOKED_PATH";
@@ -79,4 +79,4 @@ TEST(InvokedProgram, EmptyArgvZeroFallsBackToTheExecutable) {
 }
 
 } // namespace
-} // namespace vt
+} // namespace vt::posix

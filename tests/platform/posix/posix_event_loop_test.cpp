@@ -13,7 +13,7 @@
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 
-namespace vt {
+namespace vt::posix {
 namespace {
 
 using headless::MemoryStore;
@@ -111,4 +111,4 @@ TEST_F(PosixEventLoopTest, DialogCannotBeShownAndIsUnloaded)
 }
 
 } // namespace
-} // namespace vt
+} // namespace vt::posix

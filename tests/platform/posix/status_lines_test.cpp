@@ -13,7 +13,7 @@
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 
-namespace vt {
+namespace vt::posix {
 namespace {
 
 using headless::HeadlessEventLoop;
@@ -66,4 +66,4 @@ TEST(TimestampedLine, LocalDateAndTimeToTheSecondThenTheText)
 }
 
 } // namespace
-} // namespace vt
+} // namespace vt::posix

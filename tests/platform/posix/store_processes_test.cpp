@@ -16,7 +16,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace vt {
+namespace vt::posix {
 namespace {
 
 const std::string kApp = "VT_HALTWARD";
@@ -123,4 +123,4 @@ TEST(StoreProcesses, WriterKilledMidWriteLeavesOldOrNewValues) {
 }
 
 } // namespace
-} // namespace vt
+} // namespace vt::posix

@@ -10,7 +10,7 @@
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 
-namespace vt {
+namespace vt::posix {
 namespace {
 
 using headless::HeadlessEventLoop;
@@ -97,4 +97,4 @@ TEST_F(TimerQueueTest, StoppedTimerIsForgottenAndRestartCountsFromThen)
 }
 
 } // namespace
-} // namespace vt
+} // namespace vt::posix

@@ -16,7 +16,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace vt {
+namespace vt::posix {
 namespace {
 
 using testing::fileExists;
@@ -222,4 +222,4 @@ TEST_F(UntrustedFiles, BadEscapeIsOneKeysProblem) {
 }
 
 } // namespace
-} // namespace vt
+} // namespace vt::posix

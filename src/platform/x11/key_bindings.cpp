@@ -4,7 +4,7 @@
 
 #include "platform/failures.h"
 
-namespace vt {
+namespace vt::x11 {
 
 namespace {
 
@@ -79,4 +79,4 @@ std::vector<KeyBinding> KeyBindings::releaseAll() {
     return all;
 }
 
-} // namespace vt
+} // namespace vt::x11

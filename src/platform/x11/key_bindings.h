@@ -4,7 +4,7 @@
 
 #include "platform/x11/keymap_plan.h"
 
-namespace vt {
+namespace vt::x11 {
 
 // Two keysyms bound on one spare key: the first unshifted, the second shifted.
 struct KeyBinding {
@@ -46,4 +46,4 @@ private:
     std::vector<Entry> entries_;
 };
 
-} // namespace vt
+} // namespace vt::x11

@@ -5,7 +5,7 @@
 
 #include "platform/failures.h"
 
-namespace vt {
+namespace vt::x11 {
 
 namespace {
 
@@ -195,4 +195,4 @@ std::vector<unsigned> modifierKeycodesOf(const Keymap& keymap, unsigned modifier
     return keycodes;
 }
 
-} // namespace vt
+} // namespace vt::x11

@@ -9,7 +9,7 @@
 
 #include "platform/keys/key_action.h"
 
-namespace vt {
+namespace vt::x11 {
 
 // Keyboard terms as the X protocol numbers them, kept free of X headers so the
 // choice of keys can be worked out and tested anywhere.
@@ -88,4 +88,4 @@ std::vector<KeyStroke> planStrokes(const Keymap& keymap, const KeyActions& actio
 // The key codes of the modifier bits, lowest bit first.
 std::vector<unsigned> modifierKeycodesOf(const Keymap& keymap, unsigned modifiers);
 
-} // namespace vt
+} // namespace vt::x11

@@ -38,7 +38,7 @@ KeymapKey readKey(XkbDescPtr keyboard, unsigned keycode, int group) {
     const int keyGroup = group % groups;  // the default rule for keys with fewer groups: wrap
     const XkbKeyTypePtr type = XkbKeyKeyType(keyboard, keycode, keyGroup);
     for (int level = 0; level < type->num_levels; ++level) {
-        key.levels.push_back(static_cast<vt::KeySym>(XkbKeySymEntry(keyboard, keycode, level, keyGroup)));
+        key.levels.push_back(static_cast<vt::x11::KeySym>(XkbKeySymEntry(keyboard, keycode, level, keyGroup)));
     }
     key.typeMask = type->mods.mask;
     for (int i = 0; i < type->map_count; ++i) {
@@ -48,7 +48,7 @@ KeymapKey readKey(XkbDescPtr keyboard, unsigned keycode, int group) {
     return key;
 }
 
-vt::KeySym baseKeysym(const Keymap& keymap, unsigned keycode) {
+vt::x11::KeySym baseKeysym(const Keymap& keymap, unsigned keycode) {
     for (const auto& key : keymap.keys) {
         if (key.keycode == keycode && !key.levels.empty()) return key.levels.front();
     }
@@ -61,7 +61,7 @@ void readModifierKeys(Display* display, Keymap& keymap) {
     for (unsigned bit = 0; bit < 8; ++bit) {
         for (int i = 0; i < map->max_keypermod; ++i) {
             const unsigned keycode = map->modifiermap[bit * map->max_keypermod + i];
-            const vt::KeySym keysym = baseKeysym(keymap, keycode);
+            const vt::x11::KeySym keysym = baseKeysym(keymap, keycode);
             if (keycode == 0 || !holdsModifier(keysym)) continue;
             if (keymap.modifierKeycodes[bit] == 0) keymap.modifierKeycodes[bit] = keycode;
             if (keysym == XK_Alt_L || keysym == XK_Alt_R) keymap.altModifier = 1u << bit;
@@ -95,7 +95,7 @@ KeymapBinder::~KeymapBinder() {
 
 KeymapBinder::Prepared KeymapBinder::prepare(const KeyActions& actions) {
     Keymap keymap = readKeymap(display_);
-    std::vector<vt::KeySym> wanted;
+    std::vector<vt::x11::KeySym> wanted;
     for (const auto& action : actions) wanted.push_back(keysymOfAction(action));
     const auto claim = bindings_.claim(wanted, missingKeysyms(keymap, actions), spareKeycodes(keymap));
     if (claim.added.empty()) return {std::move(keymap), claim.used};

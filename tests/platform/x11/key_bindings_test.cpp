@@ -4,7 +4,7 @@
 
 #include "platform/failures.h"
 
-namespace vt {
+namespace vt::x11 {
 namespace {
 
 constexpr KeySym euro = 0x10020ac;
@@ -57,4 +57,4 @@ TEST(KeyBindings, ReleaseAllHandsBackEveryBinding) {
 }
 
 } // namespace
-} // namespace vt
+} // namespace vt::x11

@@ -5,7 +5,7 @@
 #include "platform/failures.h"
 #include "platform/keys/keystroke_notation.h"
 
-namespace vt {
+namespace vt::x11 {
 namespace {
 
 constexpr unsigned mod1 = 1u << 3;
@@ -137,4 +137,4 @@ TEST(KeymapPlan, MissingKeysAndModifiersFailThePlan) {
 }
 
 } // namespace
-} // namespace vt
+} // namespace vt::x11

@@ -15,7 +15,8 @@ namespace {
 
 void require(bool holds)
 {
-    if (!holds) std::abort();
+    if (!holds)
+        std::abort();
 }
 
 void valueRoundTrips(const std::string& text)

@@ -15,7 +15,8 @@ namespace {
 
 void require(bool holds)
 {
-    if (!holds) std::abort();
+    if (!holds)
+        std::abort();
 }
 
 // A quoted code point is at most 4 bytes, or "\xNN" per byte of a control one.

@@ -46,7 +46,8 @@ int main(int argc, char** argv)
         sender->sendKeys("~", true);
         sender->deliver();
         const auto took = std::chrono::steady_clock::now() - start;
-        std::printf("%lld\n", static_cast<long long>(std::chrono::duration_cast<std::chrono::microseconds>(took).count()));
+        std::printf("%lld\n",
+                    static_cast<long long>(std::chrono::duration_cast<std::chrono::microseconds>(took).count()));
     }
     return 0;
 }

@@ -3,9 +3,9 @@
 // The peer reads the same file line by line with std::getline and nothing
 // else, so the ratio says what parsing costs on top of reading.
 #include <algorithm>
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -23,16 +23,26 @@ constexpr int kRuns = 21;
 
 std::vector<std::string> windowKeys()
 {
-    return {"MAIN-Left", "MAIN-Top", "MAIN-Width", "MAIN-Height", "AUTOSTART_SHUTDOWN_TICKBOX",
-            "AUTOSTART_RESTART_TICKBOX", "AUTOCLOSE_TICKBOX", "SERVER_NAME_TEXTBOX",
-            "THREE_MIN_MESSAGE_TEXTBOX", "TWO_MIN_MESSAGE_TEXTBOX", "ONE_MIN_MESSAGE_TEXTBOX",
-            "SHUTDOWN_RESTART_MESSAGE_TEXTBOX", "WINDOW_NAME_TEXTBOX"};
+    return {"MAIN-Left",
+            "MAIN-Top",
+            "MAIN-Width",
+            "MAIN-Height",
+            "AUTOSTART_SHUTDOWN_TICKBOX",
+            "AUTOSTART_RESTART_TICKBOX",
+            "AUTOCLOSE_TICKBOX",
+            "SERVER_NAME_TEXTBOX",
+            "THREE_MIN_MESSAGE_TEXTBOX",
+            "TWO_MIN_MESSAGE_TEXTBOX",
+            "ONE_MIN_MESSAGE_TEXTBOX",
+            "SHUTDOWN_RESTART_MESSAGE_TEXTBOX",
+            "WINDOW_NAME_TEXTBOX"};
 }
 
 std::string programSection()
 {
     std::string text = "[" + kSection + "]\n";
-    for (const auto& key : windowKeys()) text += key + "=1000\n";
+    for (const auto& key : windowKeys())
+        text += key + "=1000\n";
     return text;
 }
 
@@ -67,7 +77,8 @@ double cpuMs()
     return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
 }
 
-template <typename Work> double medianMs(Work work)
+template <typename Work>
+double medianMs(Work work)
 {
     std::vector<double> times;
     for (int run = 0; run < kRuns; ++run) {
@@ -84,7 +95,8 @@ std::size_t countLines(const std::string& path)
     std::ifstream in(path);
     std::string line;
     std::size_t lines = 0;
-    while (std::getline(in, line)) ++lines;
+    while (std::getline(in, line))
+        ++lines;
     return lines;
 }
 
@@ -115,7 +127,8 @@ int main()
 {
     char pattern[] = "/tmp/vt-store-bench-XXXXXX";
     const char* home = ::mkdtemp(pattern);
-    if (home == nullptr) return 1;
+    if (home == nullptr)
+        return 1;
     std::printf("| file | loadSection, 13 keys | std::getline peer | ratio |\n|---|---|---|---|\n");
     std::fflush(stdout);
     measure("100,000 sections", home, manySections());

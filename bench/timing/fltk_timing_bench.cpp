@@ -71,8 +71,7 @@ void recordTicks(vt::Timer& timer, Series& series, const Clock::time_point& star
 {
     timer.setInterval(series.intervalMs);
     timer.onTimer = [&series, &start] {
-        const double elapsedMs =
-            std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+        const double elapsedMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
         const double dueMs = static_cast<double>(series.lateMs.size() + 1) * series.intervalMs;
         series.lateMs.push_back(elapsedMs - dueMs);
     };
@@ -136,12 +135,10 @@ int main()
     loop.run(form);
 
     std::printf("FLTK loop timer lateness (goal: every tick <= %.0f ms late)\n", kLatenessGoalMs);
-    std::printf("%-8s %6s %10s %10s %10s %10s\n", "timer", "ticks", "median ms", "p95 ms", "max ms",
-                "last ms");
+    std::printf("%-8s %6s %10s %10s %10s %10s\n", "timer", "ticks", "median ms", "p95 ms", "max ms", "last ms");
     for (const Series& s : series)
-        std::printf("%-8s %6zu %10.2f %10.2f %10.2f %10.2f\n", s.name, s.lateMs.size(),
-                    percentile(s.lateMs, 0.5), percentile(s.lateMs, 0.95),
-                    percentile(s.lateMs, 1.0), s.lateMs.empty() ? 0.0 : s.lateMs.back());
+        std::printf("%-8s %6zu %10.2f %10.2f %10.2f %10.2f\n", s.name, s.lateMs.size(), percentile(s.lateMs, 0.5),
+                    percentile(s.lateMs, 0.95), percentile(s.lateMs, 1.0), s.lateMs.empty() ? 0.0 : s.lateMs.back());
     std::printf("\nwakeups while nothing was due (goal 0), per %d ms:", kIdleIntervalMs);
     for (long wakeups : idleWakeups)
         std::printf(" %ld", wakeups);

@@ -67,8 +67,8 @@ std::uint32_t pixelAt(int column, int row, int size)
     if (sum.alpha == 0)
         return 0;
     const double coverage = sum.alpha / (kSamplesPerAxis * kSamplesPerAxis);
-    return channel(coverage * 255) << 24 | channel(sum.red / sum.alpha) << 16 |
-           channel(sum.green / sum.alpha) << 8 | channel(sum.blue / sum.alpha);
+    return channel(coverage * 255) << 24 | channel(sum.red / sum.alpha) << 16 | channel(sum.green / sum.alpha) << 8 |
+           channel(sum.blue / sum.alpha);
 }
 
 } // namespace

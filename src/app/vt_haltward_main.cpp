@@ -19,22 +19,17 @@ VT_HALTWARD_MAIN::VT_HALTWARD_MAIN(Services& services)
     : Form(services, "VT_HALTWARD_MAIN", "VT-HALTWARD", kMainStyle),
       START_STOP_BUTTON(*this, "START_STOP_BUTTON", {9120, 240, 1215, 735}, 0, "START"),
       ENABLE_NO_WARNINGS_BUTTON(*this, "ENABLE_NO_WARNINGS_BUTTON", {240, 1200, 735, 495}, 1, "Enable"),
-      SHUTDOWN_NO_WARNINGS_BUTTON(*this, "SHUTDOWN_NO_WARNINGS_BUTTON", {1080, 1200, 1215, 495}, 2,
-                                  "SHUTDOWN NOW"),
-      RESTART_NO_WARNINGS_BUTTON(*this, "RESTART_NO_WARNINGS_BUTTON", {2400, 1200, 1095, 495}, 3,
-                                 "RESTART NOW"),
-      AUTOSTART_SHUTDOWN_TICKBOX(*this, "AUTOSTART_SHUTDOWN_TICKBOX", {3720, 1320, 2055, 195}, 4,
-                                 "AutoStart SHUTDOWN"),
-      AUTOSTART_RESTART_TICKBOX(*this, "AUTOSTART_RESTART_TICKBOX", {3720, 1560, 1815, 195}, 5,
-                                "AutoStart RESTART"),
+      SHUTDOWN_NO_WARNINGS_BUTTON(*this, "SHUTDOWN_NO_WARNINGS_BUTTON", {1080, 1200, 1215, 495}, 2, "SHUTDOWN NOW"),
+      RESTART_NO_WARNINGS_BUTTON(*this, "RESTART_NO_WARNINGS_BUTTON", {2400, 1200, 1095, 495}, 3, "RESTART NOW"),
+      AUTOSTART_SHUTDOWN_TICKBOX(*this, "AUTOSTART_SHUTDOWN_TICKBOX", {3720, 1320, 2055, 195}, 4, "AutoStart SHUTDOWN"),
+      AUTOSTART_RESTART_TICKBOX(*this, "AUTOSTART_RESTART_TICKBOX", {3720, 1560, 1815, 195}, 5, "AutoStart RESTART"),
       AUTOCLOSE_TICKBOX(*this, "AUTOCLOSE_TICKBOX", {5880, 1320, 1095, 255}, 6, "AutoClose"),
       SETTINGS_BUTTON(*this, "SETTINGS_BUTTON", {7080, 1320, 1695, 375}, 7, "Settings && Messages"),
       EXIT_BUTTON(*this, "EXIT_BUTTON", {9120, 1320, 1215, 375}, 8, "Exit"),
       ABOUT_BUTTON(*this, "ABOUT_BUTTON", {240, 600, 1695, 255}, 9, "About"),
       STATUS_LABEL(*this, "STATUS_LABEL", {2160, 240, 855, 255}, 10, "STATUS:", kBold),
       CURRENT_STATUS_LABEL(*this, "CURRENT_STATUS_LABEL", {3000, 120, 6015, 375}, 11, "READY...", kDisplay),
-      APP_EXE_NAME_TEXTBOX(*this, "APP_EXE_NAME_TEXTBOX", {4680, 840, 4335, 375}, 12, "App.EXEName",
-                           kDisplay),
+      APP_EXE_NAME_TEXTBOX(*this, "APP_EXE_NAME_TEXTBOX", {4680, 840, 4335, 375}, 12, "App.EXEName", kDisplay),
       EXE_NAME_LABEL(*this, "EXE_NAME_LABEL", {3720, 960, 975, 255}, 13, "EXE FILE:", kBold),
       VT_HALTWARD_TITLE_1(*this, "VT_HALTWARD_TITLE_1", {120, 120, 1935, 375}, 14, "VT-HALTWARD", kDisplay),
       NO_WARNINGS_FRAME(*this, "NO_WARNINGS_FRAME", {120, 960, 3495, 855}, 15, "!!! NO WARNINGS !!!", kRed),
@@ -42,20 +37,16 @@ VT_HALTWARD_MAIN::VT_HALTWARD_MAIN(Services& services)
       S_N_LABEL(*this, "S_N_LABEL", {2160, 600, 1455, 255}, 17, "SERVER NAME:", kBold),
       THREE_MIN_MESSAGE_TEXTBOX(*this, "THREE_MIN_MESSAGE_TEXTBOX", {1920, 2400, 3255, 375}, 18,
                                 "THREE_MIN_MESSAGE_TEXTBOX", kBold),
-      TWO_MIN_MESSAGE_TEXTBOX(*this, "TWO_MIN_MESSAGE_TEXTBOX", {5280, 2400, 3015, 375}, 19,
-                              "TWO_MIN_MESSAGE_TEXTBOX", kBold),
-      ONE_MIN_MESSAGE_TEXTBOX(*this, "ONE_MIN_MESSAGE_TEXTBOX", {1920, 2880, 3015, 375}, 20,
-                              "ONE_MIN_MESSAGE_TEXTBOX", kBold),
+      TWO_MIN_MESSAGE_TEXTBOX(*this, "TWO_MIN_MESSAGE_TEXTBOX", {5280, 2400, 3015, 375}, 19, "TWO_MIN_MESSAGE_TEXTBOX",
+                              kBold),
+      ONE_MIN_MESSAGE_TEXTBOX(*this, "ONE_MIN_MESSAGE_TEXTBOX", {1920, 2880, 3015, 375}, 20, "ONE_MIN_MESSAGE_TEXTBOX",
+                              kBold),
       SHUTDOWN_RESTART_MESSAGE_TEXTBOX(*this, "SHUTDOWN_RESTART_MESSAGE_TEXTBOX", {5040, 2880, 4215, 375}, 21,
                                        "SHUTDOWN_RESTART_MESSAGE_TEXTBOX", kBold),
-      WINDOW_NAME_TEXTBOX(*this, "WINDOW_NAME_TEXTBOX", {1920, 3360, 7815, 375}, 22, "WINDOW_NAME_TEXTBOX",
-                          kBold),
-      AUTOSTART_TIMER(*this, "AUTOSTART_TIMER"),
-      MIN_THREE_MESSAGE_TIMER(*this, "MIN_THREE_MESSAGE_TIMER"),
-      MIN_TWO_MESSAGE_TIMER(*this, "MIN_TWO_MESSAGE_TIMER"),
-      MIN_ONE_MESSAGE_TIMER(*this, "MIN_ONE_MESSAGE_TIMER"),
-      SHUTDOWN_RESTART_MESSAGE_TIMER(*this, "SHUTDOWN_RESTART_MESSAGE_TIMER"),
-      AUTOCLOSE_TIMER(*this, "AUTOCLOSE_TIMER")
+      WINDOW_NAME_TEXTBOX(*this, "WINDOW_NAME_TEXTBOX", {1920, 3360, 7815, 375}, 22, "WINDOW_NAME_TEXTBOX", kBold),
+      AUTOSTART_TIMER(*this, "AUTOSTART_TIMER"), MIN_THREE_MESSAGE_TIMER(*this, "MIN_THREE_MESSAGE_TIMER"),
+      MIN_TWO_MESSAGE_TIMER(*this, "MIN_TWO_MESSAGE_TIMER"), MIN_ONE_MESSAGE_TIMER(*this, "MIN_ONE_MESSAGE_TIMER"),
+      SHUTDOWN_RESTART_MESSAGE_TIMER(*this, "SHUTDOWN_RESTART_MESSAGE_TIMER"), AUTOCLOSE_TIMER(*this, "AUTOCLOSE_TIMER")
 {
     START_STOP_BUTTON.setEnabled(false);
     START_STOP_BUTTON.setDefault(true);
@@ -164,13 +155,14 @@ void VT_HALTWARD_MAIN::armAtStart(TickBox& first, TickBox& second)
 // One write: the ticks that arm the next start are stored together or not at all.
 void VT_HALTWARD_MAIN::storePlacementAndTicks()
 {
-    Settings(services()).writeAll({
-        {&key::MainLeft, formatTwips(left())},
-        {&key::MainTop, formatTwips(top())},
-        {&key::AutostartShutdown, formatTick(AUTOSTART_SHUTDOWN_TICKBOX.value())},
-        {&key::AutostartRestart, formatTick(AUTOSTART_RESTART_TICKBOX.value())},
-        {&key::Autoclose, formatTick(AUTOCLOSE_TICKBOX.value())},
-    });
+    Settings(services())
+        .writeAll({
+            {&key::MainLeft, formatTwips(left())},
+            {&key::MainTop, formatTwips(top())},
+            {&key::AutostartShutdown, formatTick(AUTOSTART_SHUTDOWN_TICKBOX.value())},
+            {&key::AutostartRestart, formatTick(AUTOSTART_RESTART_TICKBOX.value())},
+            {&key::Autoclose, formatTick(AUTOCLOSE_TICKBOX.value())},
+        });
 }
 
 void VT_HALTWARD_MAIN::Form_Unload(int& cancel)
@@ -199,8 +191,8 @@ void VT_HALTWARD_MAIN::SETTINGS_BUTTON_Click()
 
 void VT_HALTWARD_MAIN::stopAllTimers()
 {
-    for (vt::Timer* timer : {&AUTOSTART_TIMER, &MIN_THREE_MESSAGE_TIMER, &MIN_TWO_MESSAGE_TIMER,
-                             &MIN_ONE_MESSAGE_TIMER, &SHUTDOWN_RESTART_MESSAGE_TIMER, &AUTOCLOSE_TIMER})
+    for (vt::Timer* timer : {&AUTOSTART_TIMER, &MIN_THREE_MESSAGE_TIMER, &MIN_TWO_MESSAGE_TIMER, &MIN_ONE_MESSAGE_TIMER,
+                             &SHUTDOWN_RESTART_MESSAGE_TIMER, &AUTOCLOSE_TIMER})
         timer->setEnabled(false);
 }
 

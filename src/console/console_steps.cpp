@@ -33,8 +33,8 @@ void VT_HALTWARD_MAIN::SendServerCommand(KeySender& sender, const std::string& k
 
 std::vector<MessageText> VT_HALTWARD_MAIN::messages() const
 {
-    return runMessages(THREE_MIN_MESSAGE_TEXTBOX.text(), TWO_MIN_MESSAGE_TEXTBOX.text(),
-                       ONE_MIN_MESSAGE_TEXTBOX.text(), SHUTDOWN_RESTART_MESSAGE_TEXTBOX.text());
+    return runMessages(THREE_MIN_MESSAGE_TEXTBOX.text(), TWO_MIN_MESSAGE_TEXTBOX.text(), ONE_MIN_MESSAGE_TEXTBOX.text(),
+                       SHUTDOWN_RESTART_MESSAGE_TEXTBOX.text());
 }
 
 MessageText VT_HALTWARD_MAIN::messageOf(const TextBox& message) const

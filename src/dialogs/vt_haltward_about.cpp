@@ -40,14 +40,12 @@ VT_HALTWARD_ABOUT::VT_HALTWARD_ABOUT(Services& services)
       VT_HALTWARD_TITLE_1(*this, "VT_HALTWARD_TITLE_1", {120, 120, 7095, 480}, 2, "VALE-TINKER - VT-HALTWARD",
                           kDisplay),
       VT_HALTWARD_CREATOR(*this, "VT_HALTWARD_CREATOR", {120, 1320, 7095, 450}, 3, kCreatorLine, kDisplay),
-      VT_HALTWARD_FREEWARE(*this, "VT_HALTWARD_FREEWARE", {120, 720, 3495, 465}, 4, "!!! FREEWARE !!!",
-                           kDisplay),
+      VT_HALTWARD_FREEWARE(*this, "VT_HALTWARD_FREEWARE", {120, 720, 3495, 465}, 4, "!!! FREEWARE !!!", kDisplay),
       USE_TITLE_TEXTBOX(*this, "USE_TITLE_TEXTBOX", {240, 2040, 6855, 735}, 5,
                         "USE \"TITLE\" AT THE TOP OF YOUR \"START-SPIGOT-SERVER.BAT\" SCRIPT TO SET THE "
                         "\"CMD WINDOW TITLE\" eg - TITLE SPIGOT-SERVER",
                         hintLook(), true),
-      Line1(*this, "Line1", 120, 1920, 7200, 1920),
-      Line2(*this, "Line2", 240, 2880, 7320, 2880)
+      Line1(*this, "Line1", 120, 1920, 7200, 1920), Line2(*this, "Line2", 240, 2880, 7320, 2880)
 {
     // The hint is for reading: it takes no focus and no edits.
     USE_TITLE_TEXTBOX.setReadOnly(true);

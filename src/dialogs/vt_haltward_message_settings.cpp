@@ -21,8 +21,7 @@ VT_HALTWARD_MESSAGE_SETTINGS::VT_HALTWARD_MESSAGE_SETTINGS(Services& services, V
       THREE_MIN_MESSAGE_TEXTBOX(*this, "THREE_MIN_MESSAGE_TEXTBOX", {240, 1440, 8175, 375}, 3, "", kBold),
       TWO_MIN_MESSAGE_TEXTBOX(*this, "TWO_MIN_MESSAGE_TEXTBOX", {240, 2280, 8175, 375}, 4, "", kBold),
       ONE_MIN_MESSAGE_TEXTBOX(*this, "ONE_MIN_MESSAGE_TEXTBOX", {240, 3120, 8175, 375}, 5, "", kBold),
-      SHUTDOWN_RESTART_MESSAGE_TEXTBOX(*this, "SHUTDOWN_RESTART_MESSAGE_TEXTBOX", {240, 3960, 8175, 375}, 6, "",
-                                       kBold),
+      SHUTDOWN_RESTART_MESSAGE_TEXTBOX(*this, "SHUTDOWN_RESTART_MESSAGE_TEXTBOX", {240, 3960, 8175, 375}, 6, "", kBold),
       SERVER_NAME_LABEL(*this, "SERVER_NAME_LABEL", {240, 720, 2175, 255}, 7, "SPIGOT SERVER NAME:", kBold),
       THREE_MIN_MESSAGE_LABEL(*this, "THREE_MIN_MESSAGE_LABEL", {240, 1200, 3135, 255}, 8,
                               "\"3 MINUTE WARNING\" MESSAGE:", kBold),
@@ -30,16 +29,12 @@ VT_HALTWARD_MESSAGE_SETTINGS::VT_HALTWARD_MESSAGE_SETTINGS(Services& services, V
                             "\"2 MINUTE WARNING\" MESSAGE:", kBold),
       ONE_MIN_MESSAGE_LABEL(*this, "ONE_MIN_MESSAGE_LABEL", {240, 2880, 3135, 255}, 10,
                             "\"1 MINUTE WARNING\" MESSAGE:", kBold),
-      Label1(*this, "Label1", {240, 3720, 4935, 255}, 11, "\"SHUTTING DOWN\" / \"RESTARTING NOW\" MESSAGE:",
-             kBold),
+      Label1(*this, "Label1", {240, 3720, 4935, 255}, 11, "\"SHUTTING DOWN\" / \"RESTARTING NOW\" MESSAGE:", kBold),
       WINDOW_NAME_LABEL(*this, "WINDOW_NAME_LABEL", {240, 120, 2775, 375}, 12,
                         "\"START-SPIGOT-SERVER.bat\" WINDOW NAME:", kBold),
-      Line1(*this, "Line1", 240, 1080, 8400, 1080),
-      Line2(*this, "Line2", 240, 1920, 8400, 1920),
-      Line3(*this, "Line3", 240, 2760, 8400, 2760),
-      Line4(*this, "Line4", 240, 3600, 8400, 3600),
-      Line5(*this, "Line5", 240, 4440, 8400, 4440),
-      main_(main)
+      Line1(*this, "Line1", 240, 1080, 8400, 1080), Line2(*this, "Line2", 240, 1920, 8400, 1920),
+      Line3(*this, "Line3", 240, 2760, 8400, 2760), Line4(*this, "Line4", 240, 3600, 8400, 3600),
+      Line5(*this, "Line5", 240, 4440, 8400, 4440), main_(main)
 {
     OK_BUTTON.setDefault(true);
     OK_BUTTON.onClick = [this] { OK_BUTTON_Click(); };
@@ -68,16 +63,17 @@ void VT_HALTWARD_MESSAGE_SETTINGS::OK_BUTTON_Click()
                                      ONE_MIN_MESSAGE_TEXTBOX.text(), SHUTDOWN_RESTART_MESSAGE_TEXTBOX.text()));
     // One write of all eight keys: a failure leaves the stored texts as they
     // were, never half old and half new.
-    Settings(services()).writeAll({
-        {&key::MessageSettingsLeft, formatTwips(left())},
-        {&key::MessageSettingsTop, formatTwips(top())},
-        {&key::WindowName, WINDOW_NAME_TEXTBOX.text()},
-        {&key::ServerName, SERVER_NAME_TEXTBOX.text()},
-        {&key::ThreeMinMessage, THREE_MIN_MESSAGE_TEXTBOX.text()},
-        {&key::TwoMinMessage, TWO_MIN_MESSAGE_TEXTBOX.text()},
-        {&key::OneMinMessage, ONE_MIN_MESSAGE_TEXTBOX.text()},
-        {&key::ShutdownRestartMessage, SHUTDOWN_RESTART_MESSAGE_TEXTBOX.text()},
-    });
+    Settings(services())
+        .writeAll({
+            {&key::MessageSettingsLeft, formatTwips(left())},
+            {&key::MessageSettingsTop, formatTwips(top())},
+            {&key::WindowName, WINDOW_NAME_TEXTBOX.text()},
+            {&key::ServerName, SERVER_NAME_TEXTBOX.text()},
+            {&key::ThreeMinMessage, THREE_MIN_MESSAGE_TEXTBOX.text()},
+            {&key::TwoMinMessage, TWO_MIN_MESSAGE_TEXTBOX.text()},
+            {&key::OneMinMessage, ONE_MIN_MESSAGE_TEXTBOX.text()},
+            {&key::ShutdownRestartMessage, SHUTDOWN_RESTART_MESSAGE_TEXTBOX.text()},
+        });
     main_.SERVER_NAME_LABEL.setCaption(SERVER_NAME_TEXTBOX.text());
     main_.THREE_MIN_MESSAGE_TEXTBOX.setText(THREE_MIN_MESSAGE_TEXTBOX.text());
     main_.TWO_MIN_MESSAGE_TEXTBOX.setText(TWO_MIN_MESSAGE_TEXTBOX.text());
@@ -95,10 +91,11 @@ void VT_HALTWARD_MESSAGE_SETTINGS::Form_Unload(int& cancel)
 
 void VT_HALTWARD_MESSAGE_SETTINGS::storePosition()
 {
-    Settings(services()).writeAll({
-        {&key::MessageSettingsLeft, formatTwips(left())},
-        {&key::MessageSettingsTop, formatTwips(top())},
-    });
+    Settings(services())
+        .writeAll({
+            {&key::MessageSettingsLeft, formatTwips(left())},
+            {&key::MessageSettingsTop, formatTwips(top())},
+        });
 }
 
 } // namespace vt

@@ -48,12 +48,26 @@ inline constexpr SettingKey MessageSettingsHeight{"MESSAGE-SETTINGS-Height", Enc
 } // namespace key
 
 inline constexpr std::array<const SettingKey*, 21> kAllSettingKeys{
-    &key::MainLeft, &key::MainTop, &key::MainWidth, &key::MainHeight,
-    &key::AutostartShutdown, &key::AutostartRestart, &key::Autoclose,
-    &key::WindowName, &key::ServerName, &key::ThreeMinMessage, &key::TwoMinMessage,
-    &key::OneMinMessage, &key::ShutdownRestartMessage,
-    &key::AboutLeft, &key::AboutTop, &key::AboutWidth, &key::AboutHeight,
-    &key::MessageSettingsLeft, &key::MessageSettingsTop, &key::MessageSettingsWidth,
+    &key::MainLeft,
+    &key::MainTop,
+    &key::MainWidth,
+    &key::MainHeight,
+    &key::AutostartShutdown,
+    &key::AutostartRestart,
+    &key::Autoclose,
+    &key::WindowName,
+    &key::ServerName,
+    &key::ThreeMinMessage,
+    &key::TwoMinMessage,
+    &key::OneMinMessage,
+    &key::ShutdownRestartMessage,
+    &key::AboutLeft,
+    &key::AboutTop,
+    &key::AboutWidth,
+    &key::AboutHeight,
+    &key::MessageSettingsLeft,
+    &key::MessageSettingsTop,
+    &key::MessageSettingsWidth,
     &key::MessageSettingsHeight,
 };
 

@@ -1,8 +1,8 @@
 #include "settings/settings.h"
 
-#include "platform/ui/event_loop.h"
 #include "platform/failures.h"
 #include "platform/store/settings_store.h"
+#include "platform/ui/event_loop.h"
 
 namespace vt {
 
@@ -88,10 +88,10 @@ void Settings::reportUnreadable(const SettingKey& key, const std::string& why) c
 
 void Settings::reportUnused(const SettingKey& key, const std::string& text, const std::string& why) const
 {
-    services_.loop.reports().failed(
-        std::string(key.name), "the stored value '" + shortened(text) + "' of " + std::string(key.name) +
-                                   " in [" + services_.exeName() + "] of " + services_.store.location(kApp) +
-                                   " " + why + "; using " + defaultWording(key));
+    services_.loop.reports().failed(std::string(key.name), "the stored value '" + shortened(text) + "' of " +
+                                                               std::string(key.name) + " in [" + services_.exeName() +
+                                                               "] of " + services_.store.location(kApp) + " " + why +
+                                                               "; using " + defaultWording(key));
 }
 
 float Settings::readTwips(const SettingKey& key) const

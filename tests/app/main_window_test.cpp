@@ -74,9 +74,8 @@ TEST_P(ArmedStart, AStoredModeArmsTheStartDelay)
 {
     storeValue(GetParam().storedKey, "1");
     auto& w = start();
-    TickBox& ticked = GetParam().storedKey == std::string("AUTOSTART_SHUTDOWN_TICKBOX")
-                          ? w.AUTOSTART_SHUTDOWN_TICKBOX
-                          : w.AUTOSTART_RESTART_TICKBOX;
+    TickBox& ticked = GetParam().storedKey == std::string("AUTOSTART_SHUTDOWN_TICKBOX") ? w.AUTOSTART_SHUTDOWN_TICKBOX
+                                                                                        : w.AUTOSTART_RESTART_TICKBOX;
     EXPECT_EQ(ticked.value(), 1);
     EXPECT_EQ(w.AUTOSTART_SHUTDOWN_TICKBOX.value() + w.AUTOSTART_RESTART_TICKBOX.value(), 1);
     EXPECT_FALSE(w.AUTOSTART_SHUTDOWN_TICKBOX.enabled());
@@ -140,8 +139,7 @@ TEST_P(BadStoredValues, AreReportedWithKeyTextAndStoreAndTheKeyTakesItsDefault)
 INSTANTIATE_TEST_SUITE_P(Keys, BadStoredValues,
                          ::testing::Values(BadValue{"MAIN-Left", "left"}, BadValue{"MAIN-Width", "12px"},
                                            BadValue{"MAIN-Left", ""}, BadValue{"MAIN-Width", "1e40"},
-                                           BadValue{"AUTOCLOSE_TICKBOX", "2"},
-                                           BadValue{"AUTOCLOSE_TICKBOX", "yes"},
+                                           BadValue{"AUTOCLOSE_TICKBOX", "2"}, BadValue{"AUTOCLOSE_TICKBOX", "yes"},
                                            BadValue{"AUTOCLOSE_TICKBOX", "99999"}));
 
 // A mistyped escape in one value spoils that key only: it is reported with

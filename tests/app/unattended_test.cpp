@@ -40,8 +40,7 @@ TEST_F(UnattendedTest, StoredRestartWithAutoCloseRunsToTheEndAndEndsWithZero)
     EXPECT_EQ(runIt(), 0);
     EXPECT_EQ(explained, 0);
     EXPECT_EQ(loop.nowMs(), 210000);
-    EXPECT_THAT(console.linesTypedInto(window),
-                ElementsAre("say three", "say two", "say one", "say bye", "restart"));
+    EXPECT_THAT(console.linesTypedInto(window), ElementsAre("say three", "say two", "say one", "say bye", "restart"));
     EXPECT_EQ(stored("AUTOSTART_RESTART_TICKBOX"), "1");
     EXPECT_NE(stored("MAIN-Left"), "");
 }

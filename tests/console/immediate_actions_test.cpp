@@ -40,7 +40,7 @@ TEST_P(EachImmediateAction, TypesTheFinalTextAndTheCommandInOneStepAndChangesNot
     EXPECT_EQ(w.CURRENT_STATUS_LABEL.caption(), GetParam().status);
     EXPECT_EQ(console.activations(), 1);
     EXPECT_EQ(sentStrings(), (std::vector<std::string>{"say |W", "bye|W", "{ENTER}|-",
-                                               std::string(GetParam().command) + "{ENTER}|W"}));
+                                                       std::string(GetParam().command) + "{ENTER}|W"}));
     EXPECT_EQ(console.linesTypedInto(server), (std::vector<std::string>{"say bye", GetParam().command}));
     EXPECT_EQ(w.ENABLE_NO_WARNINGS_BUTTON.caption(), "Disable") << "the pair stays unlocked";
     EXPECT_FALSE(w.START_STOP_BUTTON.enabled());
@@ -72,13 +72,12 @@ TEST_P(EachImmediateAction, AMissingConsoleLeavesTheStatusAndTypesNothing)
     EXPECT_EQ(currentReport(), "no window titled 'NOT-THERE' was found");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Buttons, EachImmediateAction,
-    ::testing::Values(Immediate{"shutdown", &VT_HALTWARD_MAIN::SHUTDOWN_NO_WARNINGS_BUTTON,
-                                "!!! SPIGOT SHUTDOWN STARTED !!!", "stop"},
-                      Immediate{"restart", &VT_HALTWARD_MAIN::RESTART_NO_WARNINGS_BUTTON,
-                                "!!! SPIGOT RESTART STARTED !!!", "restart"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Buttons, EachImmediateAction,
+                         ::testing::Values(Immediate{"shutdown", &VT_HALTWARD_MAIN::SHUTDOWN_NO_WARNINGS_BUTTON,
+                                                     "!!! SPIGOT SHUTDOWN STARTED !!!", "stop"},
+                                           Immediate{"restart", &VT_HALTWARD_MAIN::RESTART_NO_WARNINGS_BUTTON,
+                                                     "!!! SPIGOT RESTART STARTED !!!", "restart"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace vt::testing

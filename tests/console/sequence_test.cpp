@@ -36,8 +36,8 @@ protected:
 };
 
 const std::vector<std::string> kShutdownKeys{
-    "10|say |W",  "10|three|W", "10|{ENTER}|-", "70|say |W",  "70|two|W",     "70|{ENTER}|-", "130|say |W",
-    "130|one|W",  "130|{ENTER}|-", "190|say |W", "190|bye|W", "190|{ENTER}|-", "200|stop{ENTER}|W",
+    "10|say |W", "10|three|W",    "10|{ENTER}|-", "70|say |W", "70|two|W",      "70|{ENTER}|-",      "130|say |W",
+    "130|one|W", "130|{ENTER}|-", "190|say |W",   "190|bye|W", "190|{ENTER}|-", "200|stop{ENTER}|W",
 };
 
 TEST_F(Sequence, AFullShutdownRunWithoutAutoClose)
@@ -223,7 +223,8 @@ TEST_F(Sequence, MessagesArePassedThroughAsNotation)
     auto& w = startReadyFor(shutdownMode);
     w.click(w.START_STOP_BUTTON);
     loop.advance(135);
-    EXPECT_EQ(console.linesTypedInto(server), (std::vector<std::string>{"say first", "second", "say {+}1 +a ^c^v {{}x{}} %{F4}", "say "}))
+    EXPECT_EQ(console.linesTypedInto(server),
+              (std::vector<std::string>{"say first", "second", "say {+}1 +a ^c^v {{}x{}} %{F4}", "say "}))
         << "a ~ presses Enter where it stands; an empty message still types \"say \" and Enter";
 }
 
@@ -280,8 +281,7 @@ TEST_F(Sequence, AStolenFocusFailsTheWholeStepAndTheRetryTypesTheWholeLine)
     EXPECT_EQ(currentReport(), "focus left the console window 'SPIGOT-SERVER'; nothing was typed");
     EXPECT_TRUE(w.MIN_THREE_MESSAGE_TIMER.enabled());
     loop.advance(60);
-    EXPECT_EQ(console.linesTypedInto(server),
-              (std::vector<std::string>{"say three", "say a long two-minute warning"}));
+    EXPECT_EQ(console.linesTypedInto(server), (std::vector<std::string>{"say three", "say a long two-minute warning"}));
     EXPECT_EQ(console.focusedWindow(), chat) << "the window that had the focus has it again";
 }
 

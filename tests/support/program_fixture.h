@@ -28,8 +28,7 @@ using headless::WindowId;
 class ProgramTest : public ::testing::Test {
 protected:
     ProgramTest()
-        : console([this] { return loop.nowMs(); }),
-          services{loop, store, console, views, [this] { return exeName; }}
+        : console([this] { return loop.nowMs(); }), services{loop, store, console, views, [this] { return exeName; }}
     {
         loop.reports().writeLine = [this](const std::string& line) { stderrLines.push_back(line); };
     }

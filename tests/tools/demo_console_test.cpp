@@ -14,13 +14,15 @@ struct Case {
 const std::vector<std::string> stopLines = {"Stopping the server", "Stopping server", "Saving players",
                                             "Saving worlds"};
 
-std::vector<std::string> restartLines() {
+std::vector<std::string> restartLines()
+{
     std::vector<std::string> lines = {"Startup script './start.sh' does not exist! Stopping server."};
     lines.insert(lines.end(), stopLines.begin(), stopLines.end());
     return lines;
 }
 
-TEST(DemoConsole, AnswersCommandsLikeTheServerConsole) {
+TEST(DemoConsole, AnswersCommandsLikeTheServerConsole)
+{
     const std::string unknown = "Unknown command. Type \"/help\" for help.";
     const Case cases[] = {
         {"say Server stops in 3 minutes", {"[Not Secure] [Server] Server stops in 3 minutes"}, false},

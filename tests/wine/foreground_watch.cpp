@@ -15,8 +15,8 @@ namespace {
 
 std::string utf8(const std::wstring& text)
 {
-    const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                           nullptr, nullptr);
+    const int length =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<std::size_t>(length), '\0');
     WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), length, nullptr, nullptr);
     return out;
@@ -46,8 +46,8 @@ HWND operatorWindow()
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.lpszClassName = L"VT_TEST_OPERATOR";
     RegisterClassW(&windowClass);
-    return CreateWindowW(L"VT_TEST_OPERATOR", L"OPERATOR", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 600, 450,
-                         nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    return CreateWindowW(L"VT_TEST_OPERATOR", L"OPERATOR", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 600, 450, nullptr,
+                         nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
 void pump()

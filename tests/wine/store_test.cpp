@@ -67,9 +67,11 @@ int main()
         check(false, "a DWORD value read as text");
     } catch (const vt::BadStoredValue& error) {
         const std::string message = error.what();
-        check(message.find("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\VT_HALTWARD_STORE_TEST\\section") !=
-                  std::string::npos && message.find("NUMBER") != std::string::npos,
-              "the message names the key path and value: " + message);
+        check(
+            message.find("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\VT_HALTWARD_STORE_TEST\\section") !=
+                    std::string::npos &&
+                message.find("NUMBER") != std::string::npos,
+            "the message names the key path and value: " + message);
     }
     const vt::SectionSnapshot loaded = store.loadSection(kApp, "section", {"KEY1", "NUMBER", "ABSENT"});
     check(loaded.values.size() == 1 && loaded.values.count("KEY1") == 1 && loaded.badValues.count("NUMBER") == 1,

@@ -13,19 +13,22 @@ const std::vector<std::string> stopMessages = {
     "Saving worlds",
 };
 
-Answer stopping(std::vector<std::string> before) {
+Answer stopping(std::vector<std::string> before)
+{
     before.insert(before.end(), stopMessages.begin(), stopMessages.end());
     return {std::move(before), true};
 }
 
 // The console accepts commands with or without the slash players type.
-std::string withoutSlash(const std::string& line) {
+std::string withoutSlash(const std::string& line)
+{
     return !line.empty() && line.front() == '/' ? line.substr(1) : line;
 }
 
 } // namespace
 
-std::vector<std::string> startupMessages() {
+std::vector<std::string> startupMessages()
+{
     return {
         "Starting minecraft server version 1.20.4",
         "Loading properties",
@@ -35,17 +38,24 @@ std::vector<std::string> startupMessages() {
     };
 }
 
-Answer answer(const std::string& rawLine) {
+Answer answer(const std::string& rawLine)
+{
     const std::string line = withoutSlash(rawLine);
-    if (line.empty()) return {};
-    if (line == "stop") return stopping({});
-    if (line == "restart") return stopping({"Startup script './start.sh' does not exist! Stopping server."});
-    if (line.rfind("say ", 0) == 0 && line.size() > 4) return {{"[Not Secure] [Server] " + line.substr(4)}, false};
-    if (line == "say" || line == "say ") return {{"Usage: /say <message>"}, false};
+    if (line.empty())
+        return {};
+    if (line == "stop")
+        return stopping({});
+    if (line == "restart")
+        return stopping({"Startup script './start.sh' does not exist! Stopping server."});
+    if (line.rfind("say ", 0) == 0 && line.size() > 4)
+        return {{"[Not Secure] [Server] " + line.substr(4)}, false};
+    if (line == "say" || line == "say ")
+        return {{"Usage: /say <message>"}, false};
     return {{"Unknown command. Type \"/help\" for help."}, false};
 }
 
-std::string logLine(int hour, int minute, int second, const std::string& message) {
+std::string logLine(int hour, int minute, int second, const std::string& message)
+{
     char stamp[32];
     std::snprintf(stamp, sizeof stamp, "[%02d:%02d:%02d INFO]: ", hour, minute, second);
     return stamp + message;

@@ -7,8 +7,8 @@ namespace vt::demo {
 
 // What the console does with one line typed into it.
 struct Answer {
-    std::vector<std::string> messages;  // each logged as "[HH:MM:SS INFO]: message"
-    bool stops = false;                 // the server ends after logging them
+    std::vector<std::string> messages; // each logged as "[HH:MM:SS INFO]: message"
+    bool stops = false;                // the server ends after logging them
 };
 
 // The start-up messages; the last one is the ready marker.

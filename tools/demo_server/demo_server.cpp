@@ -18,10 +18,12 @@ struct Options {
     std::optional<std::string> readyFile;
 };
 
-bool parseOptions(int argc, char** argv, Options& options) {
+bool parseOptions(int argc, char** argv, Options& options)
+{
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (i + 1 >= argc) return false;
+        if (i + 1 >= argc)
+            return false;
         if (arg == "--transcript") {
             options.transcript = argv[++i];
         } else if (arg == "--ready-file") {
@@ -33,7 +35,8 @@ bool parseOptions(int argc, char** argv, Options& options) {
     return true;
 }
 
-void log(const std::string& message) {
+void log(const std::string& message)
+{
     const std::time_t now = std::time(nullptr);
     const std::tm* local = std::localtime(&now);
     std::cout << vt::demo::logLine(local->tm_hour, local->tm_min, local->tm_sec, message) << std::endl;
@@ -41,7 +44,8 @@ void log(const std::string& message) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     Options options;
     if (!parseOptions(argc, argv, options)) {
         std::cerr << "usage: demo-server [--transcript FILE] [--ready-file FILE]\n";
@@ -55,17 +59,21 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    for (const auto& message : vt::demo::startupMessages()) log(message);
+    for (const auto& message : vt::demo::startupMessages())
+        log(message);
     if (options.readyFile && !std::ofstream(*options.readyFile)) {
         std::cerr << "demo-server: cannot create the ready file '" << *options.readyFile << "'\n";
         return 1;
     }
     std::string line;
     while (std::getline(std::cin, line)) {
-        if (transcript.is_open()) transcript << line << '\n' << std::flush;
+        if (transcript.is_open())
+            transcript << line << '\n' << std::flush;
         const auto answer = vt::demo::answer(line);
-        for (const auto& message : answer.messages) log(message);
-        if (answer.stops) return 0;
+        for (const auto& message : answer.messages)
+            log(message);
+        if (answer.stops)
+            return 0;
     }
     return 0;
 }

@@ -17,9 +17,7 @@ constexpr double kWaitForever = 1e20;
 
 } // namespace
 
-FltkEventLoop::FltkEventLoop() : start_(Clock::now())
-{
-}
+FltkEventLoop::FltkEventLoop() : start_(Clock::now()) {}
 
 FltkEventLoop::~FltkEventLoop()
 {
@@ -108,9 +106,7 @@ void FltkEventLoop::wakeIfDone()
     }
 }
 
-void FltkEventLoop::wake(void*)
-{
-}
+void FltkEventLoop::wake(void*) {}
 
 void FltkEventLoop::waitUntilUnloaded(const Form& form)
 {
@@ -123,8 +119,8 @@ void FltkEventLoop::waitUntilUnloaded(const Form& form)
 
 void FltkEventLoop::later(int delayMs, std::function<void()> work)
 {
-    Deferred& deferred = deferred_.emplace_back(
-        Deferred{this, std::move(work), Clock::now() + std::chrono::milliseconds(delayMs)});
+    Deferred& deferred =
+        deferred_.emplace_back(Deferred{this, std::move(work), Clock::now() + std::chrono::milliseconds(delayMs)});
     addTimeout(delayMs / 1000.0, &FltkEventLoop::runDeferred, &deferred);
 }
 

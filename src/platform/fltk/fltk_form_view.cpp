@@ -27,9 +27,7 @@ Fl_Font fontOf(const Look& look)
 std::vector<Control*> drawingOrder(const Form& form)
 {
     std::vector<Control*> order = form.controls();
-    auto atBack = [](const Control* c) {
-        return c->kind() == ControlKind::Frame || c->kind() == ControlKind::Line;
-    };
+    auto atBack = [](const Control* c) { return c->kind() == ControlKind::Frame || c->kind() == ControlKind::Line; };
     std::stable_sort(order.begin(), order.end(), [&](const Control* a, const Control* b) {
         if (atBack(a) != atBack(b))
             return atBack(a);
@@ -93,8 +91,7 @@ PixelBox reachableClientBox(const PixelBox& client, const ScreenScale& scale)
 
 } // namespace
 
-FltkFormView::FltkFormView(Form& form, const ViewSettings& settings, FltkFormView* owner,
-                           Reports* reports)
+FltkFormView::FltkFormView(Form& form, const ViewSettings& settings, FltkFormView* owner, Reports* reports)
     : form_(form), settings_(settings), owner_(owner), reports_(reports)
 {
     const PixelBox box = placedBox();
@@ -258,8 +255,7 @@ void FltkFormView::formChanged()
 void FltkFormView::applyPlacement()
 {
     const PixelBox box = placedBox();
-    if (box.x == window_->x() && box.y == window_->y() && box.width == window_->w() &&
-        box.height == window_->h())
+    if (box.x == window_->x() && box.y == window_->y() && box.width == window_->w() && box.height == window_->h())
         return;
     applying_ = true;
     window_->size_range(box.width, box.height, box.width, box.height);

@@ -113,8 +113,7 @@ void TickBoxWidget::onCallback(Fl_Widget* widget, void*)
         self->showValue();
 }
 
-LabelWidget::LabelWidget(const PixelBox& box, Label& label)
-    : Fl_Box(box.x, box.y, box.width, box.height), label_(label)
+LabelWidget::LabelWidget(const PixelBox& box, Label& label) : Fl_Box(box.x, box.y, box.width, box.height), label_(label)
 {
 }
 
@@ -142,8 +141,7 @@ TextBoxWidget::TextBoxWidget(const PixelBox& box, TextBox& textBox)
 int TextBoxWidget::handle(int event)
 {
     // A read-only box only shows its text; it takes neither focus nor clicks.
-    if (textBox_.readOnly() &&
-        (event == FL_FOCUS || event == FL_PUSH || event == FL_KEYBOARD || event == FL_DRAG))
+    if (textBox_.readOnly() && (event == FL_FOCUS || event == FL_PUSH || event == FL_KEYBOARD || event == FL_DRAG))
         return 0;
     return reportFocus(*this, textBox_, event, Fl_Input::handle(event));
 }
@@ -167,10 +165,8 @@ void TextBoxWidget::onCallback(Fl_Widget* widget, void*)
 }
 
 FrameWidget::FrameWidget(const PixelBox& box, const Frame& frame, int fontPixels)
-    : Fl_Widget(box.x, box.y, box.width, box.height),
-      caption_(displayCaption(frame.caption())),
-      captionColor_(fl_rgb_color(frame.captionColor().red, frame.captionColor().green,
-                                 frame.captionColor().blue))
+    : Fl_Widget(box.x, box.y, box.width, box.height), caption_(displayCaption(frame.caption())),
+      captionColor_(fl_rgb_color(frame.captionColor().red, frame.captionColor().green, frame.captionColor().blue))
 {
     labelsize(fontPixels);
 }

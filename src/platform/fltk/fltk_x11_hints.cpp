@@ -43,8 +43,7 @@ void setMotifHints(Window xid, bool minimizable)
     hints.functions = kFunctionMove | kFunctionClose | (minimizable ? kFunctionMinimize : 0);
     hints.decorations = kDecorBorder | kDecorTitle | kDecorMenu | (minimizable ? kDecorMinimize : 0);
     const Atom motif = atom("_MOTIF_WM_HINTS");
-    XChangeProperty(fl_display, xid, motif, motif, 32, PropModeReplace,
-                    reinterpret_cast<unsigned char*>(&hints), 5);
+    XChangeProperty(fl_display, xid, motif, motif, 32, PropModeReplace, reinterpret_cast<unsigned char*>(&hints), 5);
 }
 
 void setDialogOf(Window xid, Window owner)

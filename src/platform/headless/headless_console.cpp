@@ -28,8 +28,8 @@ protected:
     {
         console_.checkReady(window_, title_);
         for (const KeyChunk& chunk : step) {
-            console_.record({console_.clockMs_(), window_, console_.windows_.at(window_).title,
-                             describe(chunk.keys), chunk.wait});
+            console_.record(
+                {console_.clockMs_(), window_, console_.windows_.at(window_).title, describe(chunk.keys), chunk.wait});
         }
     }
 
@@ -57,7 +57,8 @@ void HeadlessConsole::openWindowAt(std::int64_t atMs, std::string title)
 void HeadlessConsole::closeWindow(WindowId id)
 {
     existing(id).closed = true;
-    if (focused_ == id) focused_ = 0;
+    if (focused_ == id)
+        focused_ = 0;
 }
 
 void HeadlessConsole::setTitle(WindowId id, std::string title)
@@ -72,7 +73,8 @@ WindowId HeadlessConsole::focusedWindow() const
 
 void HeadlessConsole::focus(WindowId id)
 {
-    if (id != 0 && !isOpen(id)) throw std::logic_error("focus: window " + std::to_string(id) + " is not open");
+    if (id != 0 && !isOpen(id))
+        throw std::logic_error("focus: window " + std::to_string(id) + " is not open");
     focused_ = id;
 }
 
@@ -105,7 +107,8 @@ std::string HeadlessConsole::typedInto(WindowId id) const
 {
     std::string keys;
     for (const TypedKeys& entry : transcript_) {
-        if (entry.window == id) keys += entry.keys;
+        if (entry.window == id)
+            keys += entry.keys;
     }
     return keys;
 }
@@ -127,7 +130,8 @@ std::unique_ptr<KeySender> HeadlessConsole::activate(const std::string& title)
 {
     std::vector<WindowId> open;
     for (const auto& [id, window] : windows_) {
-        if (isOpen(id)) open.push_back(id);
+        if (isOpen(id))
+            open.push_back(id);
     }
     const WindowId found = chooseConsole(open, title, [this](WindowId id) {
         return ConsoleTitle{windows_.at(id).title, windows_.at(id).showsCommand};
@@ -154,7 +158,8 @@ bool HeadlessConsole::isOpen(WindowId id) const
 HeadlessConsole::Window& HeadlessConsole::existing(WindowId id)
 {
     const auto it = windows_.find(id);
-    if (it == windows_.end()) throw std::logic_error("no simulated window " + std::to_string(id));
+    if (it == windows_.end())
+        throw std::logic_error("no simulated window " + std::to_string(id));
     return it->second;
 }
 

@@ -18,11 +18,11 @@ using WindowId = int;
 
 // One sendKeys call's keys as they reached a window.
 struct TypedKeys {
-    std::int64_t atMs;  // virtual time (from the clock function)
+    std::int64_t atMs; // virtual time (from the clock function)
     WindowId window;
-    std::string title;  // that window's title at the time
-    std::string keys;   // describe() of the actions that reached it, e.g. "say hi{ENTER}"
-    bool wait;          // the Wait flag of the sendKeys call
+    std::string title; // that window's title at the time
+    std::string keys;  // describe() of the actions that reached it, e.g. "say hi{ENTER}"
+    bool wait;         // the Wait flag of the sendKeys call
 };
 
 // Simulated top-level windows with one input focus, recording every key that
@@ -39,8 +39,8 @@ public:
     void openWindowAt(std::int64_t atMs, std::string title); // appears once the clock reaches atMs
     void closeWindow(WindowId id);
     void setTitle(WindowId id, std::string title);
-    WindowId focusedWindow() const;                           // 0 when none
-    void focus(WindowId id);                                  // 0 takes the focus from every window
+    WindowId focusedWindow() const; // 0 when none
+    void focus(WindowId id);        // 0 takes the focus from every window
 
     // Faults:
     // The next activation focuses the console, then thief takes the focus
@@ -50,9 +50,9 @@ public:
     void grabKeyboard(bool grabbed);    // another program holds the keyboard: no step may type
 
     // Records:
-    int activations() const;                                 // successful activate() calls
-    const std::vector<TypedKeys>& transcript() const;       // one entry per sendKeys call of a delivered step, in order
-    std::string typedInto(WindowId id) const;               // all keys that reached the window, concatenated
+    int activations() const;                          // successful activate() calls
+    const std::vector<TypedKeys>& transcript() const; // one entry per sendKeys call of a delivered step, in order
+    std::string typedInto(WindowId id) const;         // all keys that reached the window, concatenated
     std::vector<std::string> linesTypedInto(WindowId id) const; // split at "{ENTER}" (without it), complete lines only
 
     std::unique_ptr<KeySender> activate(const std::string& title) override;

@@ -8,8 +8,8 @@ namespace {
 const std::string kApp = "VT_HALTWARD";
 }
 
-std::string MemoryStore::GetSetting(const std::string& app, const std::string& section,
-                                    const std::string& key, const std::string& defaultText)
+std::string MemoryStore::GetSetting(const std::string& app, const std::string& section, const std::string& key,
+                                    const std::string& defaultText)
 {
     ++reads_;
     if (failing)
@@ -37,8 +37,7 @@ SectionSnapshot MemoryStore::loadSection(const std::string& app, const std::stri
     return snapshot;
 }
 
-void MemoryStore::SaveSettings(const std::string& app, const std::string& section,
-                               const std::vector<KeyText>& values)
+void MemoryStore::SaveSettings(const std::string& app, const std::string& section, const std::vector<KeyText>& values)
 {
     // A failing store writes none of them.
     if (failing)

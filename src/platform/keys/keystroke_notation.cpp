@@ -22,9 +22,12 @@ Modifiers combine(Modifiers a, const Modifiers& b)
 
 void addModifier(Modifiers& modifiers, char32_t symbol)
 {
-    if (symbol == U'+') modifiers.shift = true;
-    if (symbol == U'^') modifiers.control = true;
-    if (symbol == U'%') modifiers.alt = true;
+    if (symbol == U'+')
+        modifiers.shift = true;
+    if (symbol == U'^')
+        modifiers.control = true;
+    if (symbol == U'%')
+        modifiers.alt = true;
 }
 
 // Turns tokens into key actions: a run of modifiers applies to the next key or
@@ -36,10 +39,18 @@ public:
     void add(const NotationToken& token)
     {
         switch (token.kind) {
-        case NotationToken::Kind::Modifier: addModifierToken(token); break;
-        case NotationToken::Kind::Key: addKey(token); break;
-        case NotationToken::Kind::GroupOpen: openGroup(token); break;
-        case NotationToken::Kind::GroupClose: closeGroup(token); break;
+        case NotationToken::Kind::Modifier:
+            addModifierToken(token);
+            break;
+        case NotationToken::Kind::Key:
+            addKey(token);
+            break;
+        case NotationToken::Kind::GroupOpen:
+            openGroup(token);
+            break;
+        case NotationToken::Kind::GroupClose:
+            closeGroup(token);
+            break;
         }
     }
 
@@ -54,7 +65,7 @@ public:
 
 private:
     struct Group {
-        Modifiers modifiers;   // everything that applies inside, enclosing groups included
+        Modifiers modifiers;     // everything that applies inside, enclosing groups included
         std::size_t prefixIndex; // where its modifier run (or the "(" itself) starts
         std::size_t openIndex;
         std::size_t firstAction;
@@ -71,7 +82,8 @@ private:
 
     void addModifierToken(const NotationToken& token)
     {
-        if (!pending_) pending_ = PendingModifiers{{}, token.index, token.index};
+        if (!pending_)
+            pending_ = PendingModifiers{{}, token.index, token.index};
         addModifier(pending_->modifiers, token.modifier);
         pending_->lastIndex = token.index;
     }
@@ -132,8 +144,8 @@ std::u32string decodeNotation(std::string_view notation)
         const std::size_t position = decoded.text.size() + 1;
         const std::string token = hexEscaped(decoded.badBytes);
         throw NotationError(position, token,
-                            "bad keystroke notation at position " + std::to_string(position) + ": '"
-                                + token + "' (not valid UTF-8 text)");
+                            "bad keystroke notation at position " + std::to_string(position) + ": '" + token +
+                                "' (not valid UTF-8 text)");
     }
     return std::move(decoded.text);
 }
@@ -144,7 +156,8 @@ KeyActions parseKeystrokes(std::string_view notation)
 {
     const std::u32string text = decodeNotation(notation);
     ActionBuilder builder(text);
-    for (const NotationToken& token : tokenizeNotation(text)) builder.add(token);
+    for (const NotationToken& token : tokenizeNotation(text))
+        builder.add(token);
     return builder.finish();
 }
 

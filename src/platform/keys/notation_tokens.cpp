@@ -19,9 +19,9 @@ std::size_t findClosingBrace(std::u32string_view text, std::size_t open)
 {
     std::size_t from = open + 1;
     if (from < text.size() && text[from] == U'}') {
-        const bool escapedBrace = from + 1 < text.size()
-            && (text[from + 1] == U'}' || text[from + 1] == U' ');
-        if (!escapedBrace) throwNotationError(text, open, 2, "empty braces name no key");
+        const bool escapedBrace = from + 1 < text.size() && (text[from + 1] == U'}' || text[from + 1] == U' ');
+        if (!escapedBrace)
+            throwNotationError(text, open, 2, "empty braces name no key");
         ++from;
     }
     const std::size_t close = text.find(U'}', from);
@@ -49,8 +49,10 @@ void rejectControlCharacter(std::u32string_view text, std::size_t index, std::si
 
 std::optional<std::variant<char32_t, NamedKey>> resolveKey(std::u32string_view name)
 {
-    if (name.size() == 1) return name.front();
-    if (auto named = namedKeyFromName(encodeUtf8(name))) return *named;
+    if (name.size() == 1)
+        return name.front();
+    if (auto named = namedKeyFromName(encodeUtf8(name)))
+        return *named;
     return std::nullopt;
 }
 
@@ -58,22 +60,28 @@ std::optional<std::variant<char32_t, NamedKey>> resolveKey(std::u32string_view n
 // lies outside 1..maxRepeat.
 std::optional<std::size_t> readRepeat(std::u32string_view digits)
 {
-    if (digits.empty()) return std::nullopt;
+    if (digits.empty())
+        return std::nullopt;
     std::size_t value = 0;
     for (char32_t digit : digits) {
-        if (digit < U'0' || digit > U'9') return std::nullopt;
+        if (digit < U'0' || digit > U'9')
+            return std::nullopt;
         value = value * 10 + static_cast<std::size_t>(digit - U'0');
-        if (value > maxRepeat) return std::nullopt;
+        if (value > maxRepeat)
+            return std::nullopt;
     }
-    if (value == 0) return std::nullopt;
+    if (value == 0)
+        return std::nullopt;
     return value;
 }
 
 bool isDecimal(std::u32string_view text)
 {
-    if (text.empty()) return false;
+    if (text.empty())
+        return false;
     for (char32_t c : text) {
-        if (c < U'0' || c > U'9') return false;
+        if (c < U'0' || c > U'9')
+            return false;
     }
     return true;
 }
@@ -91,7 +99,8 @@ NotationToken readBrace(std::u32string_view text, std::size_t open)
     const std::u32string_view name = hasCount ? inside.substr(0, blank) : inside;
 
     const auto key = resolveKey(name);
-    if (!key) throwNotationError(text, open, token.length, "unknown key name");
+    if (!key)
+        throwNotationError(text, open, token.length, "unknown key name");
     if (const auto* character = std::get_if<char32_t>(&*key)) {
         rejectControlCharacter(text, open, token.length, *character);
     }
@@ -100,9 +109,8 @@ NotationToken readBrace(std::u32string_view text, std::size_t open)
         const std::u32string_view count = inside.substr(blank + 1);
         const auto repeat = readRepeat(count);
         if (!repeat) {
-            const std::string why = isDecimal(count)
-                ? "the repeat count must be 1 to " + std::to_string(maxRepeat)
-                : "the repeat count is not a number";
+            const std::string why = isDecimal(count) ? "the repeat count must be 1 to " + std::to_string(maxRepeat)
+                                                     : "the repeat count is not a number";
             throwNotationError(text, open, token.length, why);
         }
         token.repeat = *repeat;
@@ -152,16 +160,16 @@ std::string printableToken(std::u32string_view token)
 
 } // namespace
 
-void throwNotationError(std::u32string_view text, std::size_t index, std::size_t length,
-                        std::string_view why)
+void throwNotationError(std::u32string_view text, std::size_t index, std::size_t length, std::string_view why)
 {
     const std::size_t position = index + 1;
     const auto quoted = text.substr(index, length);
     std::string token = printableToken(quoted.substr(0, maxQuotedToken));
-    if (quoted.size() > maxQuotedToken) token += "...";
+    if (quoted.size() > maxQuotedToken)
+        token += "...";
     throw NotationError(position, token,
-                        "bad keystroke notation at position " + std::to_string(position) + ": '"
-                            + token + "' (" + std::string(why) + ")");
+                        "bad keystroke notation at position " + std::to_string(position) + ": '" + token + "' (" +
+                            std::string(why) + ")");
 }
 
 std::vector<NotationToken> tokenizeNotation(std::u32string_view text)

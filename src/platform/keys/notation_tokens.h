@@ -26,8 +26,8 @@ struct NotationToken {
     enum class Kind { Key, Modifier, GroupOpen, GroupClose };
     Kind kind = Kind::Key;
     std::variant<char32_t, NamedKey> key = char32_t{0}; // Kind::Key only
-    std::size_t repeat = 1;                              // Kind::Key only
-    char32_t modifier = 0;                               // Kind::Modifier: '+', '^' or '%'
+    std::size_t repeat = 1;                             // Kind::Key only
+    char32_t modifier = 0;                              // Kind::Modifier: '+', '^' or '%'
     std::size_t index = 0;
     std::size_t length = 1;
 };
@@ -38,7 +38,7 @@ struct NotationToken {
 std::vector<NotationToken> tokenizeNotation(std::u32string_view text);
 
 // Throws NotationError for the code points [index, index + length) of text.
-[[noreturn]] void throwNotationError(std::u32string_view text, std::size_t index,
-                                     std::size_t length, std::string_view why);
+[[noreturn]] void throwNotationError(std::u32string_view text, std::size_t index, std::size_t length,
+                                     std::string_view why);
 
 } // namespace vt

@@ -21,10 +21,14 @@ struct LeadByte {
 
 LeadByte readLead(unsigned char byte)
 {
-    if (byte < 0x80) return {1, 0, byte};
-    if ((byte & 0xE0) == 0xC0) return {2, 0x80, char32_t(byte & 0x1F)};
-    if ((byte & 0xF0) == 0xE0) return {3, 0x800, char32_t(byte & 0x0F)};
-    if ((byte & 0xF8) == 0xF0) return {4, 0x10000, char32_t(byte & 0x07)};
+    if (byte < 0x80)
+        return {1, 0, byte};
+    if ((byte & 0xE0) == 0xC0)
+        return {2, 0x80, char32_t(byte & 0x1F)};
+    if ((byte & 0xF0) == 0xE0)
+        return {3, 0x800, char32_t(byte & 0x0F)};
+    if ((byte & 0xF8) == 0xF0)
+        return {4, 0x10000, char32_t(byte & 0x07)};
     return {0, 0, 0};
 }
 
@@ -43,13 +47,12 @@ Utf8Decoding decodeUtf8(std::string_view bytes)
         const LeadByte lead = readLead(static_cast<unsigned char>(bytes[at]));
         char32_t codePoint = lead.bits;
         std::size_t used = 1;
-        while (lead.length != 0 && used < lead.length && at + used < bytes.size()
-               && isContinuation(static_cast<unsigned char>(bytes[at + used]))) {
+        while (lead.length != 0 && used < lead.length && at + used < bytes.size() &&
+               isContinuation(static_cast<unsigned char>(bytes[at + used]))) {
             codePoint = (codePoint << 6) | (static_cast<unsigned char>(bytes[at + used]) & 0x3F);
             ++used;
         }
-        if (lead.length == 0 || used < lead.length || codePoint < lead.minimum
-            || !isScalarValue(codePoint)) {
+        if (lead.length == 0 || used < lead.length || codePoint < lead.minimum || !isScalarValue(codePoint)) {
             result.badBytes = std::string(bytes.substr(at, used));
             return result;
         }
@@ -61,7 +64,8 @@ Utf8Decoding decodeUtf8(std::string_view bytes)
 
 void appendUtf8(std::string& out, char32_t codePoint)
 {
-    if (!isScalarValue(codePoint)) codePoint = 0xFFFD;
+    if (!isScalarValue(codePoint))
+        codePoint = 0xFFFD;
     if (codePoint < 0x80) {
         out.push_back(static_cast<char>(codePoint));
         return;
@@ -80,7 +84,8 @@ void appendUtf8(std::string& out, char32_t codePoint)
 std::string encodeUtf8(std::u32string_view text)
 {
     std::string out;
-    for (char32_t codePoint : text) appendUtf8(out, codePoint);
+    for (char32_t codePoint : text)
+        appendUtf8(out, codePoint);
     return out;
 }
 

@@ -38,15 +38,14 @@ std::unique_ptr<KeySender> ConsoleLinks::activate(const std::string& text)
             chosen.push_back(&link);
     }
     if (chosen.empty())
-        throw ConsoleNotFound("this program reaches no " + wanted.prefix +
-                              " consoles here; remove the prefix '" + wanted.prefix + ":' from the console title");
+        throw ConsoleNotFound("this program reaches no " + wanted.prefix + " consoles here; remove the prefix '" +
+                              wanted.prefix + ":' from the console title");
     if (wanted.name.empty())
         throw ConsoleNotFound("the server console title is empty; enter it in Settings & Messages");
     return activateIn(chosen, wanted.name);
 }
 
-std::unique_ptr<KeySender> ConsoleLinks::activateIn(const std::vector<const NamedLink*>& links,
-                                                    const std::string& name)
+std::unique_ptr<KeySender> ConsoleLinks::activateIn(const std::vector<const NamedLink*>& links, const std::string& name)
 {
     std::string notFound;
     for (const NamedLink* link : links) {

@@ -57,7 +57,8 @@ void explainNothingArmed(const vt::posix::IniFileStore& store)
 {
     writeStamped(stderr, "vt-haltward: no display, and no stored AutoStart run to perform. To arm one, write "
                          "AUTOSTART_SHUTDOWN_TICKBOX=1 or AUTOSTART_RESTART_TICKBOX=1 (and AUTOCLOSE_TICKBOX=1 to "
-                         "end after it) in the [" + exeName() + "] section of " + store.location("VT_HALTWARD"));
+                         "end after it) in the [" +
+                             exeName() + "] section of " + store.location("VT_HALTWARD"));
 }
 
 int runWithoutDisplay()
@@ -65,7 +66,7 @@ int runWithoutDisplay()
     vt::posix::PosixEventLoop loop;
     loop.reports().writeLine = [](const std::string& line) { writeStamped(stderr, line); };
     vt::posix::StatusLinesViewFactory views({"CURRENT_STATUS_LABEL"},
-                                     [](const std::string& line) { writeStamped(stdout, line); });
+                                            [](const std::string& line) { writeStamped(stdout, line); });
     vt::posix::IniFileStore store(vt::posix::defaultConfigHome());
     vt::tmux::TmuxConsoleLink tmux;
     vt::tmux::ScreenConsoleLink screen;

@@ -2,8 +2,8 @@
 
 #include "platform/failures.h"
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <thread>
@@ -20,11 +20,13 @@ namespace {
 constexpr mode_t kPrivateFile = 0600;
 constexpr mode_t kPrivateDirectory = 0700;
 
-[[noreturn]] void fail(const std::string& what, const std::string& path, int error = errno) {
+[[noreturn]] void fail(const std::string& what, const std::string& path, int error = errno)
+{
     throw StoreError("cannot " + what + " " + path + ": " + std::strerror(error));
 }
 
-void writeAll(int fd, std::string_view content, const std::string& path) {
+void writeAll(int fd, std::string_view content, const std::string& path)
+{
     while (!content.empty()) {
         const auto written = ::write(fd, content.data(), content.size());
         if (written < 0 && errno == EINTR) {
@@ -40,14 +42,16 @@ void writeAll(int fd, std::string_view content, const std::string& path) {
 // Makes the rename itself survive a power cut. By now the new file is in
 // place and complete: whatever this returns, the settings were saved, so a
 // failure here is no failure of the save and is not reported as one.
-void syncDirectory(const std::string& directory) {
+void syncDirectory(const std::string& directory)
+{
     const UniqueFd fd(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (fd.get() >= 0) {
         ::fsync(fd.get());
     }
 }
 
-std::string kindOf(mode_t mode) {
+std::string kindOf(mode_t mode)
+{
     if (S_ISFIFO(mode)) {
         return "a FIFO";
     }
@@ -64,18 +68,19 @@ std::string kindOf(mode_t mode) {
 }
 
 // As ssh judges its own files: ours or root's, and writable by the owner alone.
-bool trustedOwnerAndModes(const struct stat& info) {
+bool trustedOwnerAndModes(const struct stat& info)
+{
     return (info.st_uid == ::geteuid() || info.st_uid == 0) && (info.st_mode & 022) == 0;
 }
 
-void checkRegularTrustedFile(const struct stat& info, const std::string& path, std::size_t maxBytes) {
+void checkRegularTrustedFile(const struct stat& info, const std::string& path, std::size_t maxBytes)
+{
     if (!S_ISREG(info.st_mode)) {
-        throw StoreError(path + " is " + kindOf(info.st_mode) +
-                         ", not a settings file; it is not used");
+        throw StoreError(path + " is " + kindOf(info.st_mode) + ", not a settings file; it is not used");
     }
     if (static_cast<std::size_t>(info.st_size) > maxBytes) {
-        throw StoreError(path + " is larger than " + std::to_string(maxBytes / 1024) +
-                         " KiB (" + std::to_string(info.st_size) +
+        throw StoreError(path + " is larger than " + std::to_string(maxBytes / 1024) + " KiB (" +
+                         std::to_string(info.st_size) +
                          " bytes), far more than settings take; it is not used and left as it is");
     }
     if (!trustedOwnerAndModes(info)) {
@@ -84,7 +89,8 @@ void checkRegularTrustedFile(const struct stat& info, const std::string& path, s
     }
 }
 
-std::string readUpTo(int fd, const std::string& path, std::size_t maxBytes) {
+std::string readUpTo(int fd, const std::string& path, std::size_t maxBytes)
+{
     std::string content;
     char buffer[16384];
     for (;;) {
@@ -108,7 +114,8 @@ std::string readUpTo(int fd, const std::string& path, std::size_t maxBytes) {
 
 // A directory that exists, or that we just made; anything else in the way is
 // reported, since every later step would fail with a less helpful message.
-void makeDirectory(const std::string& directory) {
+void makeDirectory(const std::string& directory)
+{
     if (::mkdir(directory.c_str(), kPrivateDirectory) == 0) {
         // The umask may have taken away our own bits, which later writes need.
         if (::chmod(directory.c_str(), kPrivateDirectory) != 0) {
@@ -122,15 +129,15 @@ void makeDirectory(const std::string& directory) {
         return;
     }
     if (error == EEXIST) {
-        throw StoreError("cannot create the directory " + directory +
-                         ": a file that is not a directory has that name");
+        throw StoreError("cannot create the directory " + directory + ": a file that is not a directory has that name");
     }
     fail("create the directory", directory, error);
 }
 
 } // namespace
 
-std::string parentOf(const std::string& path) {
+std::string parentOf(const std::string& path)
+{
     const auto slash = path.find_last_of('/');
     if (slash == std::string::npos) {
         return ".";
@@ -138,7 +145,8 @@ std::string parentOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept {
+UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept
+{
     if (this != &other) {
         UniqueFd old(fd_);
         fd_ = other.release();
@@ -146,19 +154,22 @@ UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept {
     return *this;
 }
 
-UniqueFd::~UniqueFd() {
+UniqueFd::~UniqueFd()
+{
     if (fd_ >= 0) {
         ::close(fd_);
     }
 }
 
-int UniqueFd::release() {
+int UniqueFd::release()
+{
     const int fd = fd_;
     fd_ = -1;
     return fd;
 }
 
-std::optional<std::string> readFileIfPresent(const std::string& path) {
+std::optional<std::string> readFileIfPresent(const std::string& path)
+{
     UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0 && errno == ENOENT) {
         return std::nullopt;
@@ -183,7 +194,8 @@ std::optional<std::string> readFileIfPresent(const std::string& path) {
     }
 }
 
-std::optional<std::string> readTrustedFile(const std::string& path, std::size_t maxBytes) {
+std::optional<std::string> readTrustedFile(const std::string& path, std::size_t maxBytes)
+{
     // Looked at before it is opened, so that a device is never opened at all
     // (opening one can have effects of its own).
     struct stat info {};
@@ -207,7 +219,8 @@ std::optional<std::string> readTrustedFile(const std::string& path, std::size_t 
     return readUpTo(fd.get(), path, maxBytes);
 }
 
-void checkTrustedDirectory(const std::string& directory) {
+void checkTrustedDirectory(const std::string& directory)
+{
     struct stat info {};
     if (::stat(directory.c_str(), &info) != 0) {
         // Absent, or a file in the way: the read or write that follows says so.
@@ -223,7 +236,8 @@ void checkTrustedDirectory(const std::string& directory) {
     }
 }
 
-std::string writeTarget(const std::string& path) {
+std::string writeTarget(const std::string& path)
+{
     struct stat info {};
     if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
         return path;
@@ -241,9 +255,9 @@ std::string writeTarget(const std::string& path) {
     return target;
 }
 
-void makeDirectories(const std::string& directory) {
-    for (auto slash = directory.find('/', 1); slash != std::string::npos;
-         slash = directory.find('/', slash + 1)) {
+void makeDirectories(const std::string& directory)
+{
+    for (auto slash = directory.find('/', 1); slash != std::string::npos; slash = directory.find('/', slash + 1)) {
         makeDirectory(directory.substr(0, slash));
     }
     makeDirectory(directory);
@@ -252,12 +266,10 @@ void makeDirectories(const std::string& directory) {
 FileLock::FileLock(const std::string& lockPath, std::chrono::milliseconds timeout)
     // Read-only is enough for flock, and works even if the umask left us no
     // write bit. O_NONBLOCK: a FIFO in its place must not hold us up.
-    : fd_(::open(lockPath.c_str(),
-                 O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC,
-                 kPrivateFile)) {
+    : fd_(::open(lockPath.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, kPrivateFile))
+{
     if (fd_.get() < 0 && errno == ELOOP) {
-        throw StoreError("the lock file " + lockPath +
-                         " is a symbolic link; remove it (the program makes its own)");
+        throw StoreError("the lock file " + lockPath + " is a symbolic link; remove it (the program makes its own)");
     }
     if (fd_.get() < 0) {
         fail("open the lock file", lockPath);
@@ -286,7 +298,8 @@ FileLock::FileLock(const std::string& lockPath, std::chrono::milliseconds timeou
     }
 }
 
-void replaceFileDurably(const std::string& path, std::string_view content) {
+void replaceFileDurably(const std::string& path, std::string_view content)
+{
     const auto temporary = path + ".tmp";
     // A temporary file left by a writer that died is ours to replace.
     if (::unlink(temporary.c_str()) != 0 && errno != ENOENT) {

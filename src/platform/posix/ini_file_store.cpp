@@ -1,8 +1,8 @@
 #include "platform/posix/ini_file_store.h"
 
 #include "platform/failures.h"
-#include "platform/store/ini_text.h"
 #include "platform/posix/durable_file.h"
+#include "platform/store/ini_text.h"
 
 #include <cstdlib>
 
@@ -14,40 +14,45 @@ namespace vt::posix {
 namespace {
 
 // The application name becomes one directory; it must not climb out of it.
-void checkAppName(const std::string& app) {
+void checkAppName(const std::string& app)
+{
     if (app.empty() || app == "." || app == ".." || app.find('/') != std::string::npos) {
         throw StoreError("'" + app + "' cannot be a settings directory name");
     }
 }
 
-void checkKey(const std::string& key, const std::string& where) {
+void checkKey(const std::string& key, const std::string& where)
+{
     if (!IniText::isValidKey(key)) {
         throw StoreError("'" + key + "' is not a key name that " + where +
                          " can hold (letters, digits, '-', '_', '.')");
     }
 }
 
-IniText readIni(const std::string& path) {
+IniText readIni(const std::string& path)
+{
     const auto text = posix::readTrustedFile(path, IniFileStore::kMaxFileBytes);
     return text ? IniText::parse(*text, path) : IniText{};
 }
 
 // The file as a read sees it: its folder checked first, since whoever can
 // write the folder can put any file there.
-IniText readTrustedIni(const std::string& path) {
+IniText readTrustedIni(const std::string& path)
+{
     posix::checkTrustedDirectory(posix::parentOf(path));
     return readIni(path);
 }
 
-void throwIfBad(const IniText& ini, const std::string& section, const std::string& key,
-                const std::string& path) {
+void throwIfBad(const IniText& ini, const std::string& section, const std::string& key, const std::string& path)
+{
     if (const auto* problem = ini.badValue(section, key)) {
-        throw BadStoredValue("the stored value of " + key + " in [" + section + "] of " + path +
-                             " cannot be read (" + *problem + ")");
+        throw BadStoredValue("the stored value of " + key + " in [" + section + "] of " + path + " cannot be read (" +
+                             *problem + ")");
     }
 }
 
-const char* absoluteEnv(const char* name) {
+const char* absoluteEnv(const char* name)
+{
     const char* value = std::getenv(name);
     return value != nullptr && value[0] == '/' ? value : nullptr;
 }
@@ -55,10 +60,13 @@ const char* absoluteEnv(const char* name) {
 } // namespace
 
 IniFileStore::IniFileStore(std::string configHome, std::chrono::milliseconds lockTimeout)
-    : configHome_(std::move(configHome)), lockTimeout_(lockTimeout) {}
+    : configHome_(std::move(configHome)), lockTimeout_(lockTimeout)
+{
+}
 
-std::string IniFileStore::GetSetting(const std::string& app, const std::string& section,
-                                     const std::string& key, const std::string& defaultText) {
+std::string IniFileStore::GetSetting(const std::string& app, const std::string& section, const std::string& key,
+                                     const std::string& defaultText)
+{
     checkAppName(app);
     const auto path = location(app);
     checkKey(key, path);
@@ -68,13 +76,15 @@ std::string IniFileStore::GetSetting(const std::string& app, const std::string& 
     return value != nullptr ? *value : defaultText;
 }
 
-void IniFileStore::SaveSetting(const std::string& app, const std::string& section,
-                               const std::string& key, const std::string& text) {
+void IniFileStore::SaveSetting(const std::string& app, const std::string& section, const std::string& key,
+                               const std::string& text)
+{
     SaveSettings(app, section, {{key, text}});
 }
 
 SectionSnapshot IniFileStore::loadSection(const std::string& app, const std::string& section,
-                                          const std::vector<std::string>& keys) {
+                                          const std::vector<std::string>& keys)
+{
     checkAppName(app);
     const auto path = location(app);
     const auto ini = readTrustedIni(path);
@@ -91,8 +101,8 @@ SectionSnapshot IniFileStore::loadSection(const std::string& app, const std::str
 
 // Every key is checked before anything is touched, and all of them go into
 // one rewrite of the file: all are saved, or none.
-void IniFileStore::SaveSettings(const std::string& app, const std::string& section,
-                                const std::vector<KeyText>& values) {
+void IniFileStore::SaveSettings(const std::string& app, const std::string& section, const std::vector<KeyText>& values)
+{
     checkAppName(app);
     const auto path = location(app);
     for (const auto& value : values) {
@@ -110,15 +120,18 @@ void IniFileStore::SaveSettings(const std::string& app, const std::string& secti
     posix::replaceFileDurably(target, ini.format());
 }
 
-std::string IniFileStore::location(const std::string& app) const {
+std::string IniFileStore::location(const std::string& app) const
+{
     return directory(app) + "/settings.ini";
 }
 
-std::string IniFileStore::directory(const std::string& app) const {
+std::string IniFileStore::directory(const std::string& app) const
+{
     return configHome_ + "/" + app;
 }
 
-std::string defaultConfigHome() {
+std::string defaultConfigHome()
+{
     if (const char* xdg = absoluteEnv("XDG_CONFIG_HOME")) {
         return xdg;
     }

@@ -25,17 +25,15 @@ namespace vt::posix {
 // settings.ini is written through to its target; the link stays.
 class IniFileStore : public SettingsStore {
 public:
-    explicit IniFileStore(std::string configHome,
-                          std::chrono::milliseconds lockTimeout = std::chrono::seconds(5));
+    explicit IniFileStore(std::string configHome, std::chrono::milliseconds lockTimeout = std::chrono::seconds(5));
 
-    std::string GetSetting(const std::string& app, const std::string& section,
-                           const std::string& key, const std::string& defaultText) override;
+    std::string GetSetting(const std::string& app, const std::string& section, const std::string& key,
+                           const std::string& defaultText) override;
     void SaveSetting(const std::string& app, const std::string& section, const std::string& key,
                      const std::string& text) override;
     SectionSnapshot loadSection(const std::string& app, const std::string& section,
                                 const std::vector<std::string>& keys) override;
-    void SaveSettings(const std::string& app, const std::string& section,
-                      const std::vector<KeyText>& values) override;
+    void SaveSettings(const std::string& app, const std::string& section, const std::vector<KeyText>& values) override;
     std::string location(const std::string& app) const override;
 
     // Far more than 21 keys of any sensible length in a few hundred sections.

@@ -13,7 +13,8 @@ namespace {
 
 // argv[0] as the kernel shows it; /proc/self/cmdline separates the arguments
 // with NUL bytes.
-std::string firstArgument() {
+std::string firstArgument()
+{
     try {
         const auto cmdline = posix::readFileIfPresent("/proc/self/cmdline");
         if (cmdline) {
@@ -25,7 +26,8 @@ std::string firstArgument() {
     return program_invocation_name != nullptr ? program_invocation_name : "";
 }
 
-std::string executableFile() {
+std::string executableFile()
+{
     char target[PATH_MAX];
     const auto length = ::readlink("/proc/self/exe", target, sizeof target - 1);
     return length > 0 ? std::string(target, static_cast<std::size_t>(length)) : std::string();
@@ -33,7 +35,8 @@ std::string executableFile() {
 
 } // namespace
 
-std::string invokedProgramPath() {
+std::string invokedProgramPath()
+{
     auto path = firstArgument();
     return path.empty() ? executableFile() : path;
 }

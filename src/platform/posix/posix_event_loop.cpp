@@ -1,8 +1,8 @@
 #include "platform/posix/posix_event_loop.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
-#include <algorithm>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -59,8 +59,7 @@ public:
     void drain() const
     {
         char bytes[64];
-        while (::read(ends_[0], bytes, sizeof bytes) > 0) {
-        }
+        while (::read(ends_[0], bytes, sizeof bytes) > 0) {}
     }
 
 private:
@@ -128,9 +127,9 @@ bool PosixEventLoop::sleepUntilNextTimer(int signalFd)
     int timeoutMs = -1;
     if (due) {
         // Rounded up: waking a little early would only mean a second wake-up.
-        const auto wait = std::chrono::ceil<std::chrono::milliseconds>(start_ + std::chrono::milliseconds(*due) -
-                                                                       Clock::now())
-                              .count();
+        const auto wait =
+            std::chrono::ceil<std::chrono::milliseconds>(start_ + std::chrono::milliseconds(*due) - Clock::now())
+                .count();
         timeoutMs = wait <= 0 ? 0 : static_cast<int>(std::min<std::int64_t>(wait, 24LL * 3600 * 1000));
     }
     pollfd watched{signalFd, POLLIN, 0};

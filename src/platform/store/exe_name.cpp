@@ -2,7 +2,8 @@
 
 namespace vt {
 
-std::string exeNameFromPath(std::string_view path) {
+std::string exeNameFromPath(std::string_view path)
+{
     const auto separator = path.find_last_of("/\\");
     auto name = separator == std::string_view::npos ? path : path.substr(separator + 1);
     const auto dot = name.find_last_of('.');
@@ -14,7 +15,8 @@ std::string exeNameFromPath(std::string_view path) {
 }
 
 // Only '/' separates: on Linux a backslash is part of a file name.
-std::string fileNameFromPath(std::string_view path) {
+std::string fileNameFromPath(std::string_view path)
+{
     const auto separator = path.find_last_of('/');
     return std::string(separator == std::string_view::npos ? path : path.substr(separator + 1));
 }

@@ -17,7 +17,8 @@ struct LineProblem {
     std::string why;
 };
 
-std::string_view trimBlanks(std::string_view text) {
+std::string_view trimBlanks(std::string_view text)
+{
     const auto first = text.find_first_not_of(kBlanks);
     if (first == std::string_view::npos) {
         return {};
@@ -26,19 +27,25 @@ std::string_view trimBlanks(std::string_view text) {
     return text.substr(first, last - first + 1);
 }
 
-char unescapedChar(char code) {
+char unescapedChar(char code)
+{
     switch (code) {
-    case '\\': return '\\';
-    case 'n': return '\n';
-    case 'r': return '\r';
-    case 's': return ' ';
-    case 't': return '\t';
+    case '\\':
+        return '\\';
+    case 'n':
+        return '\n';
+    case 'r':
+        return '\r';
+    case 's':
+        return ' ';
+    case 't':
+        return '\t';
     }
-    throw LineProblem{std::string("unknown escape '\\") + code +
-                      "' (known: \\\\ \\n \\r \\s \\t)"};
+    throw LineProblem{std::string("unknown escape '\\") + code + "' (known: \\\\ \\n \\r \\s \\t)"};
 }
 
-std::string unescape(std::string_view text) {
+std::string unescape(std::string_view text)
+{
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -53,20 +60,34 @@ std::string unescape(std::string_view text) {
     return out;
 }
 
-void appendEscaped(std::string& out, char c, bool atEdge) {
+void appendEscaped(std::string& out, char c, bool atEdge)
+{
     switch (c) {
-    case '\\': out += "\\\\"; return;
-    case '\n': out += "\\n"; return;
-    case '\r': out += "\\r"; return;
-    case ' ': out += atEdge ? "\\s" : " "; return;
-    case '\t': out += atEdge ? "\\t" : "\t"; return;
-    default: out += c; return;
+    case '\\':
+        out += "\\\\";
+        return;
+    case '\n':
+        out += "\\n";
+        return;
+    case '\r':
+        out += "\\r";
+        return;
+    case ' ':
+        out += atEdge ? "\\s" : " ";
+        return;
+    case '\t':
+        out += atEdge ? "\\t" : "\t";
+        return;
+    default:
+        out += c;
+        return;
     }
 }
 
 // Splits text into lines at "\n". A line keeps its "\r": a comment is written
 // back byte for byte, and only the parser drops a "\r" before the "\n".
-std::vector<std::string_view> splitLines(std::string_view text) {
+std::vector<std::string_view> splitLines(std::string_view text)
+{
     std::vector<std::string_view> lines;
     while (!text.empty()) {
         const auto end = text.find('\n');
@@ -79,23 +100,27 @@ std::vector<std::string_view> splitLines(std::string_view text) {
     return lines;
 }
 
-std::string_view lastLineOf(std::string_view block) {
+std::string_view lastLineOf(std::string_view block)
+{
     const auto lastBreak = block.rfind('\n');
     return lastBreak == std::string_view::npos ? block : block.substr(lastBreak + 1);
 }
 
-std::string_view withoutCarriageReturn(std::string_view line) {
+std::string_view withoutCarriageReturn(std::string_view line)
+{
     if (!line.empty() && line.back() == '\r') {
         line.remove_suffix(1);
     }
     return line;
 }
 
-bool isCommentOrBlank(std::string_view trimmed) {
+bool isCommentOrBlank(std::string_view trimmed)
+{
     return trimmed.empty() || trimmed.front() == '#' || trimmed.front() == ';';
 }
 
-std::string sectionName(std::string_view trimmed) {
+std::string sectionName(std::string_view trimmed)
+{
     if (trimmed.size() < 2 || trimmed.back() != ']') {
         throw LineProblem{"a section header must be [name] with nothing after the ']'"};
     }
@@ -104,7 +129,8 @@ std::string sectionName(std::string_view trimmed) {
 
 } // namespace
 
-std::string escapeIniText(std::string_view text) {
+std::string escapeIniText(std::string_view text)
+{
     const auto first = text.find_first_not_of(kBlanks);
     const auto last = text.find_last_not_of(kBlanks);
     std::string out;
@@ -116,14 +142,16 @@ std::string escapeIniText(std::string_view text) {
     return out;
 }
 
-bool IniText::isValidKey(std::string_view key) {
+bool IniText::isValidKey(std::string_view key)
+{
     return !key.empty() && std::all_of(key.begin(), key.end(), [](char c) {
-        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-               c == '-' || c == '_' || c == '.';
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_' ||
+               c == '.';
     });
 }
 
-IniText IniText::parse(std::string_view text, const std::string& sourceName) {
+IniText IniText::parse(std::string_view text, const std::string& sourceName)
+{
     if (text.starts_with(kByteOrderMark)) {
         text.remove_prefix(kByteOrderMark.size());
     }
@@ -145,7 +173,8 @@ IniText IniText::parse(std::string_view text, const std::string& sourceName) {
     return ini;
 }
 
-void IniText::parseLine(std::string_view line, std::size_t number) {
+void IniText::parseLine(std::string_view line, std::size_t number)
+{
     const auto trimmed = trimBlanks(withoutCarriageReturn(line));
     if (isCommentOrBlank(trimmed)) {
         keepVerbatim(line);
@@ -158,7 +187,8 @@ void IniText::parseLine(std::string_view line, std::size_t number) {
 
 // Comment and blank lines in a row are kept as one block: a file of a
 // million blank lines then costs a few megabytes, not a hundred.
-void IniText::keepVerbatim(std::string_view line) {
+void IniText::keepVerbatim(std::string_view line)
+{
     if (sections_.empty()) {
         if (leadingLines_.empty()) {
             leadingLines_.emplace_back(line);
@@ -177,7 +207,8 @@ void IniText::keepVerbatim(std::string_view line) {
     }
 }
 
-void IniText::parseKeyLine(std::string_view line, std::string_view trimmed, std::size_t number) {
+void IniText::parseKeyLine(std::string_view line, std::string_view trimmed, std::size_t number)
+{
     const auto equals = trimmed.find('=');
     if (equals == std::string_view::npos) {
         throw LineProblem{"expected [section], KEY=value, a # comment or a blank line"};
@@ -207,7 +238,8 @@ void IniText::parseKeyLine(std::string_view line, std::string_view trimmed, std:
     section.lines.push_back(std::move(parsed));
 }
 
-std::string IniText::format() const {
+std::string IniText::format() const
+{
     std::string out;
     for (const auto& line : leadingLines_) {
         out += line + '\n';
@@ -228,7 +260,8 @@ std::string IniText::format() const {
     return out;
 }
 
-const IniText::Line* IniText::findLine(std::string_view section, std::string_view key) const {
+const IniText::Line* IniText::findLine(std::string_view section, std::string_view key) const
+{
     const auto* found = findSection(section);
     if (found == nullptr) {
         return nullptr;
@@ -237,17 +270,20 @@ const IniText::Line* IniText::findLine(std::string_view section, std::string_vie
     return line == found->keyLines.end() ? nullptr : &found->lines[line->second];
 }
 
-const std::string* IniText::find(std::string_view section, std::string_view key) const {
+const std::string* IniText::find(std::string_view section, std::string_view key) const
+{
     const auto* line = findLine(section, key);
     return line != nullptr && line->problem.empty() ? &line->text : nullptr;
 }
 
-const std::string* IniText::badValue(std::string_view section, std::string_view key) const {
+const std::string* IniText::badValue(std::string_view section, std::string_view key) const
+{
     const auto* line = findLine(section, key);
     return line != nullptr && !line->problem.empty() ? &line->problem : nullptr;
 }
 
-void IniText::set(std::string_view section, std::string_view key, std::string_view value) {
+void IniText::set(std::string_view section, std::string_view key, std::string_view value)
+{
     auto* target = findSection(section);
     if (target == nullptr) {
         separateNewSection();
@@ -259,8 +295,8 @@ void IniText::set(std::string_view section, std::string_view key, std::string_vi
     }
     // After the section's last key, so comments and blank lines that follow
     // it (such as the gap before the next section) stay where they are.
-    const auto lastKey = std::find_if(target->lines.rbegin(), target->lines.rend(),
-                                      [](const Line& line) { return !line.key.empty(); });
+    const auto lastKey =
+        std::find_if(target->lines.rbegin(), target->lines.rend(), [](const Line& line) { return !line.key.empty(); });
     const auto at = static_cast<std::size_t>(lastKey.base() - target->lines.begin());
     target->lines.insert(target->lines.begin() + static_cast<std::ptrdiff_t>(at),
                          Line{std::string(key), std::string(value), {}});
@@ -270,7 +306,8 @@ void IniText::set(std::string_view section, std::string_view key, std::string_vi
     target->keyLines.emplace(std::string(key), at);
 }
 
-IniText::Section& IniText::addSection(std::string name) {
+IniText::Section& IniText::addSection(std::string name)
+{
     if (!sectionIndex_.try_emplace(name, sections_.size()).second) {
         throw LineProblem{"section [" + name + "] is given a second time"};
     }
@@ -279,10 +316,10 @@ IniText::Section& IniText::addSection(std::string name) {
 
 // A blank line before a section we add, unless the file is empty or already
 // ends in one; it belongs to the section above, like a hand-written gap.
-void IniText::separateNewSection() {
+void IniText::separateNewSection()
+{
     if (sections_.empty()) {
-        if (!leadingLines_.empty() &&
-            !trimBlanks(withoutCarriageReturn(lastLineOf(leadingLines_.back()))).empty()) {
+        if (!leadingLines_.empty() && !trimBlanks(withoutCarriageReturn(lastLineOf(leadingLines_.back()))).empty()) {
             leadingLines_.emplace_back();
         }
         return;
@@ -294,12 +331,14 @@ void IniText::separateNewSection() {
     }
 }
 
-const IniText::Section* IniText::findSection(std::string_view name) const {
+const IniText::Section* IniText::findSection(std::string_view name) const
+{
     const auto found = sectionIndex_.find(std::string(name));
     return found == sectionIndex_.end() ? nullptr : &sections_[found->second];
 }
 
-IniText::Section* IniText::findSection(std::string_view name) {
+IniText::Section* IniText::findSection(std::string_view name)
+{
     return const_cast<Section*>(std::as_const(*this).findSection(name));
 }
 

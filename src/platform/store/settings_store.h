@@ -30,12 +30,12 @@ public:
     virtual ~SettingsStore() = default;
 
     // The stored text of the key, or defaultText when the key is absent.
-    virtual std::string GetSetting(const std::string& app, const std::string& section,
-                                   const std::string& key, const std::string& defaultText) = 0;
+    virtual std::string GetSetting(const std::string& app, const std::string& section, const std::string& key,
+                                   const std::string& defaultText) = 0;
 
     // Creates the key or replaces its value.
-    virtual void SaveSetting(const std::string& app, const std::string& section,
-                             const std::string& key, const std::string& text) = 0;
+    virtual void SaveSetting(const std::string& app, const std::string& section, const std::string& key,
+                             const std::string& text) = 0;
 
     // Several keys of one section read at once, as a window's load needs
     // them: one read of the store, so the load costs one parse however many

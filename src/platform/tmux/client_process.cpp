@@ -93,8 +93,7 @@ void killAndReap(pid_t pid)
 {
     ::kill(pid, SIGKILL);
     int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
 }
 
 } // namespace

@@ -7,10 +7,10 @@ namespace vt::tmux {
 
 // What one run of a multiplexer client came back with.
 struct ClientResult {
-    bool started = false;   // false: the program could not be run at all
-    bool timedOut = false;  // killed after the time allowed
-    int exitCode = -1;      // when it exited on its own
-    std::string output;     // standard output and error together, or why it did not start
+    bool started = false;  // false: the program could not be run at all
+    bool timedOut = false; // killed after the time allowed
+    int exitCode = -1;     // when it exited on its own
+    std::string output;    // standard output and error together, or why it did not start
 };
 
 // Runs argv[0] (looked up in PATH) with exactly these arguments, no shell,

@@ -22,7 +22,8 @@ ClientResult runScreen(const std::string& program, std::vector<std::string> args
 
 class ScreenKeySender : public KeySender {
 public:
-    ScreenKeySender(std::string program, std::string session) : program_(std::move(program)), session_(std::move(session))
+    ScreenKeySender(std::string program, std::string session)
+        : program_(std::move(program)), session_(std::move(session))
     {
     }
 
@@ -35,8 +36,8 @@ protected:
         const ClientResult result = runScreen(program_, {"-S", session_, "-X", "stuff", text},
                                               "while typing into '" + session_ + "'; the line may be incomplete");
         if (result.exitCode != 0)
-            throw ConsoleNotFound("the screen session " + session_ + " went away; nothing was typed (screen: " +
-                                  firstLine(result.output) + ")");
+            throw ConsoleNotFound("the screen session " + session_ +
+                                  " went away; nothing was typed (screen: " + firstLine(result.output) + ")");
     }
 
 private:

@@ -23,33 +23,60 @@ const std::string kEscape = "\\033";
 std::string namedKeyBytes(NamedKey key)
 {
     switch (key) {
-    case NamedKey::Enter: return "\\015";
-    case NamedKey::Tab: return "\\011";
-    case NamedKey::Backspace: return "\\177";
-    case NamedKey::Escape: return kEscape;
-    case NamedKey::Up: return kEscape + "[A";
-    case NamedKey::Down: return kEscape + "[B";
-    case NamedKey::Right: return kEscape + "[C";
-    case NamedKey::Left: return kEscape + "[D";
-    case NamedKey::Home: return kEscape + "[1~";
-    case NamedKey::Insert: return kEscape + "[2~";
-    case NamedKey::Delete: return kEscape + "[3~";
-    case NamedKey::End: return kEscape + "[4~";
-    case NamedKey::PageUp: return kEscape + "[5~";
-    case NamedKey::PageDown: return kEscape + "[6~";
-    case NamedKey::F1: return kEscape + "OP";
-    case NamedKey::F2: return kEscape + "OQ";
-    case NamedKey::F3: return kEscape + "OR";
-    case NamedKey::F4: return kEscape + "OS";
-    case NamedKey::F5: return kEscape + "[15~";
-    case NamedKey::F6: return kEscape + "[17~";
-    case NamedKey::F7: return kEscape + "[18~";
-    case NamedKey::F8: return kEscape + "[19~";
-    case NamedKey::F9: return kEscape + "[20~";
-    case NamedKey::F10: return kEscape + "[21~";
-    case NamedKey::F11: return kEscape + "[23~";
-    case NamedKey::F12: return kEscape + "[24~";
-    default: return "";
+    case NamedKey::Enter:
+        return "\\015";
+    case NamedKey::Tab:
+        return "\\011";
+    case NamedKey::Backspace:
+        return "\\177";
+    case NamedKey::Escape:
+        return kEscape;
+    case NamedKey::Up:
+        return kEscape + "[A";
+    case NamedKey::Down:
+        return kEscape + "[B";
+    case NamedKey::Right:
+        return kEscape + "[C";
+    case NamedKey::Left:
+        return kEscape + "[D";
+    case NamedKey::Home:
+        return kEscape + "[1~";
+    case NamedKey::Insert:
+        return kEscape + "[2~";
+    case NamedKey::Delete:
+        return kEscape + "[3~";
+    case NamedKey::End:
+        return kEscape + "[4~";
+    case NamedKey::PageUp:
+        return kEscape + "[5~";
+    case NamedKey::PageDown:
+        return kEscape + "[6~";
+    case NamedKey::F1:
+        return kEscape + "OP";
+    case NamedKey::F2:
+        return kEscape + "OQ";
+    case NamedKey::F3:
+        return kEscape + "OR";
+    case NamedKey::F4:
+        return kEscape + "OS";
+    case NamedKey::F5:
+        return kEscape + "[15~";
+    case NamedKey::F6:
+        return kEscape + "[17~";
+    case NamedKey::F7:
+        return kEscape + "[18~";
+    case NamedKey::F8:
+        return kEscape + "[19~";
+    case NamedKey::F9:
+        return kEscape + "[20~";
+    case NamedKey::F10:
+        return kEscape + "[21~";
+    case NamedKey::F11:
+        return kEscape + "[23~";
+    case NamedKey::F12:
+        return kEscape + "[24~";
+    default:
+        return "";
     }
 }
 

@@ -49,8 +49,8 @@ std::string chooseScreenSession(const std::string& listing, const std::string& n
             live.push_back(session.id);
     }
     if (live.size() > 1)
-        throw ConsoleAmbiguous("there are " + std::to_string(live.size()) + " screen sessions named '" + name +
-                               "' (" + live[0] + ", " + live[1] + "); quit the extra one or rename it");
+        throw ConsoleAmbiguous("there are " + std::to_string(live.size()) + " screen sessions named '" + name + "' (" +
+                               live[0] + ", " + live[1] + "); quit the extra one or rename it");
     if (live.empty() && deadOne)
         throw ConsoleNotFound("the screen session '" + name + "' is dead (screen -wipe clears it); restart the server");
     if (live.empty())

@@ -11,41 +11,67 @@ namespace {
 std::string baseName(NamedKey key)
 {
     switch (key) {
-    case NamedKey::Enter: return "Enter";
-    case NamedKey::Backspace: return "BSpace";
-    case NamedKey::Delete: return "DC";
-    case NamedKey::Down: return "Down";
-    case NamedKey::End: return "End";
-    case NamedKey::Escape: return "Escape";
-    case NamedKey::Home: return "Home";
-    case NamedKey::Insert: return "IC";
-    case NamedKey::Left: return "Left";
-    case NamedKey::PageDown: return "NPage";
-    case NamedKey::PageUp: return "PPage";
-    case NamedKey::Right: return "Right";
-    case NamedKey::Tab: return "Tab";
-    case NamedKey::Up: return "Up";
-    case NamedKey::F1: return "F1";
-    case NamedKey::F2: return "F2";
-    case NamedKey::F3: return "F3";
-    case NamedKey::F4: return "F4";
-    case NamedKey::F5: return "F5";
-    case NamedKey::F6: return "F6";
-    case NamedKey::F7: return "F7";
-    case NamedKey::F8: return "F8";
-    case NamedKey::F9: return "F9";
-    case NamedKey::F10: return "F10";
-    case NamedKey::F11: return "F11";
-    case NamedKey::F12: return "F12";
-    default: return "";
+    case NamedKey::Enter:
+        return "Enter";
+    case NamedKey::Backspace:
+        return "BSpace";
+    case NamedKey::Delete:
+        return "DC";
+    case NamedKey::Down:
+        return "Down";
+    case NamedKey::End:
+        return "End";
+    case NamedKey::Escape:
+        return "Escape";
+    case NamedKey::Home:
+        return "Home";
+    case NamedKey::Insert:
+        return "IC";
+    case NamedKey::Left:
+        return "Left";
+    case NamedKey::PageDown:
+        return "NPage";
+    case NamedKey::PageUp:
+        return "PPage";
+    case NamedKey::Right:
+        return "Right";
+    case NamedKey::Tab:
+        return "Tab";
+    case NamedKey::Up:
+        return "Up";
+    case NamedKey::F1:
+        return "F1";
+    case NamedKey::F2:
+        return "F2";
+    case NamedKey::F3:
+        return "F3";
+    case NamedKey::F4:
+        return "F4";
+    case NamedKey::F5:
+        return "F5";
+    case NamedKey::F6:
+        return "F6";
+    case NamedKey::F7:
+        return "F7";
+    case NamedKey::F8:
+        return "F8";
+    case NamedKey::F9:
+        return "F9";
+    case NamedKey::F10:
+        return "F10";
+    case NamedKey::F11:
+        return "F11";
+    case NamedKey::F12:
+        return "F12";
+    default:
+        return "";
     }
 }
 
 // Keys a terminal sends with Ctrl and Shift as xterm modifier codes.
 bool takesAllModifiers(NamedKey key)
 {
-    return key != NamedKey::Enter && key != NamedKey::Backspace && key != NamedKey::Escape &&
-           key != NamedKey::Tab;
+    return key != NamedKey::Enter && key != NamedKey::Backspace && key != NamedKey::Escape && key != NamedKey::Tab;
 }
 
 [[noreturn]] void cannotSend(const KeyAction& key)

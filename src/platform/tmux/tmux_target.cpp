@@ -59,7 +59,7 @@ std::vector<WindowLine> wanted(const std::vector<WindowLine>& windows, const Tmu
 {
     std::vector<WindowLine> found;
     for (const WindowLine& window : windows) {
-        const bool match = !name.window ? window.active
+        const bool match = !name.window              ? window.active
                            : allDigits(*name.window) ? window.index == *name.window
                                                      : window.name == *name.window;
         if (match)
@@ -95,8 +95,8 @@ std::string chooseTmuxWindow(const std::string& listing, const TmuxName& name)
                               quoted(name.window.value_or("")));
     if (found.size() > 1)
         throw ConsoleAmbiguous("the tmux session " + quoted(name.session) + " has " + std::to_string(found.size()) +
-                               " windows named " + quoted(*name.window) + " (" + found[0].id + ", " +
-                               found[1].id + "); rename one or use its number");
+                               " windows named " + quoted(*name.window) + " (" + found[0].id + ", " + found[1].id +
+                               "); rename one or use its number");
     if (found[0].dead)
         throw ConsoleNotFound("the program in tmux " + quoted(describeName(name)) +
                               " has exited (its pane is dead); restart the server there");

@@ -18,7 +18,8 @@ struct TmuxName {
 TmuxName parseTmuxName(const std::string& name);
 
 // The format list-windows is asked for; chooseTmuxWindow reads its lines.
-inline constexpr const char* kTmuxWindowFormat = "#{window_id}\t#{window_index}\t#{window_active}\t#{pane_dead}\t#{window_name}";
+inline constexpr const char* kTmuxWindowFormat =
+    "#{window_id}\t#{window_index}\t#{window_active}\t#{pane_dead}\t#{window_name}";
 
 // The window id ("@3") to type into, from list-windows' lines for the
 // session: its active window, or the one window named (or numbered) as asked.

@@ -55,10 +55,8 @@ std::string displayCaption(const std::string& caption)
     return shown;
 }
 
-CommandButton::CommandButton(Form& form, std::string name, Rect rect, int tabIndex,
-                             std::string caption, Look look)
-    : Control(form, ControlKind::CommandButton, std::move(name), rect, tabIndex, look),
-      caption_(std::move(caption))
+CommandButton::CommandButton(Form& form, std::string name, Rect rect, int tabIndex, std::string caption, Look look)
+    : Control(form, ControlKind::CommandButton, std::move(name), rect, tabIndex, look), caption_(std::move(caption))
 {
 }
 
@@ -76,10 +74,8 @@ void CommandButton::setDefault(bool isDefault)
     changed();
 }
 
-TickBox::TickBox(Form& form, std::string name, Rect rect, int tabIndex, std::string caption,
-                 Look look)
-    : Control(form, ControlKind::TickBox, std::move(name), rect, tabIndex, look),
-      caption_(std::move(caption))
+TickBox::TickBox(Form& form, std::string name, Rect rect, int tabIndex, std::string caption, Look look)
+    : Control(form, ControlKind::TickBox, std::move(name), rect, tabIndex, look), caption_(std::move(caption))
 {
 }
 
@@ -101,8 +97,7 @@ void TickBox::toggle()
 }
 
 Label::Label(Form& form, std::string name, Rect rect, int tabIndex, std::string caption, Look look)
-    : Control(form, ControlKind::Label, std::move(name), rect, tabIndex, look),
-      caption_(std::move(caption))
+    : Control(form, ControlKind::Label, std::move(name), rect, tabIndex, look), caption_(std::move(caption))
 {
 }
 
@@ -114,10 +109,9 @@ void Label::setCaption(std::string caption)
     changed();
 }
 
-TextBox::TextBox(Form& form, std::string name, Rect rect, int tabIndex, std::string text, Look look,
-                 bool multiLine)
-    : Control(form, ControlKind::TextBox, std::move(name), rect, tabIndex, look),
-      text_(std::move(text)), multiLine_(multiLine)
+TextBox::TextBox(Form& form, std::string name, Rect rect, int tabIndex, std::string text, Look look, bool multiLine)
+    : Control(form, ControlKind::TextBox, std::move(name), rect, tabIndex, look), text_(std::move(text)),
+      multiLine_(multiLine)
 {
 }
 
@@ -129,10 +123,9 @@ void TextBox::setText(std::string text)
     changed();
 }
 
-Frame::Frame(Form& form, std::string name, Rect rect, int tabIndex, std::string caption,
-             Color captionColor)
-    : Control(form, ControlKind::Frame, std::move(name), rect, tabIndex, kDefaultLook),
-      caption_(std::move(caption)), captionColor_(captionColor)
+Frame::Frame(Form& form, std::string name, Rect rect, int tabIndex, std::string caption, Color captionColor)
+    : Control(form, ControlKind::Frame, std::move(name), rect, tabIndex, kDefaultLook), caption_(std::move(caption)),
+      captionColor_(captionColor)
 {
 }
 

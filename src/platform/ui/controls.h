@@ -56,8 +56,7 @@ std::string displayCaption(const std::string& caption);
 
 class CommandButton : public Control {
 public:
-    CommandButton(Form& form, std::string name, Rect rect, int tabIndex, std::string caption,
-                  Look look = kDefaultLook);
+    CommandButton(Form& form, std::string name, Rect rect, int tabIndex, std::string caption, Look look = kDefaultLook);
 
     const std::string& caption() const { return caption_; }
     void setCaption(std::string caption);
@@ -77,8 +76,7 @@ private:
 // value. A disabled tickbox takes a new value silently.
 class TickBox : public Control {
 public:
-    TickBox(Form& form, std::string name, Rect rect, int tabIndex, std::string caption,
-            Look look = kDefaultLook);
+    TickBox(Form& form, std::string name, Rect rect, int tabIndex, std::string caption, Look look = kDefaultLook);
 
     const std::string& caption() const { return caption_; }
     std::int16_t value() const { return value_; }
@@ -96,8 +94,7 @@ private:
 
 class Label : public Control {
 public:
-    Label(Form& form, std::string name, Rect rect, int tabIndex, std::string caption,
-          Look look = kDefaultLook);
+    Label(Form& form, std::string name, Rect rect, int tabIndex, std::string caption, Look look = kDefaultLook);
 
     const std::string& caption() const { return caption_; }
     void setCaption(std::string caption);
@@ -110,8 +107,8 @@ private:
 
 class TextBox : public Control {
 public:
-    TextBox(Form& form, std::string name, Rect rect, int tabIndex, std::string text,
-            Look look = kDefaultLook, bool multiLine = false);
+    TextBox(Form& form, std::string name, Rect rect, int tabIndex, std::string text, Look look = kDefaultLook,
+            bool multiLine = false);
 
     const std::string& text() const { return text_; }
     void setText(std::string text);
@@ -130,8 +127,7 @@ private:
 // window, not to the frame.
 class Frame : public Control {
 public:
-    Frame(Form& form, std::string name, Rect rect, int tabIndex, std::string caption,
-          Color captionColor);
+    Frame(Form& form, std::string name, Rect rect, int tabIndex, std::string caption, Color captionColor);
 
     const std::string& caption() const { return caption_; }
     Color captionColor() const { return captionColor_; }

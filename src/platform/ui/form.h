@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/ui/controls.h"
 #include "platform/services.h"
+#include "platform/ui/controls.h"
 #include "platform/ui/view.h"
 
 namespace vt {
@@ -19,7 +19,7 @@ struct Placement {
 };
 
 struct WindowStyle {
-    int clientWidth = 0;   // design client area, twips
+    int clientWidth = 0; // design client area, twips
     int clientHeight = 0;
     bool minimizeBox = false;
     double fontPoints = 8.25; // the window's own font, used by its buttons

@@ -41,7 +41,13 @@ struct Look {
 };
 
 inline constexpr Look kDefaultLook{};
-inline constexpr Look boldLook(double points) { Look look; look.fontPoints = points; look.bold = true; return look; }
+inline constexpr Look boldLook(double points)
+{
+    Look look;
+    look.fontPoints = points;
+    look.bold = true;
+    return look;
+}
 
 // Black box with a single-line border and bright green, bold, centred text.
 inline constexpr Look displayLook(double points)

@@ -23,9 +23,7 @@ double logicalDpi(double reportedDpi)
     return std::max(1.0, steps * kScaleStep) * kDesignDpi;
 }
 
-ScreenScale::ScreenScale(double dpi) : dpi_(dpi > 0 ? dpi : kDesignDpi)
-{
-}
+ScreenScale::ScreenScale(double dpi) : dpi_(dpi > 0 ? dpi : kDesignDpi) {}
 
 int ScreenScale::pixels(double twips) const
 {

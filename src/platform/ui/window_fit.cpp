@@ -9,8 +9,14 @@ namespace vt {
 
 namespace {
 
-int right(const PixelBox& box) { return box.x + box.width; }
-int bottom(const PixelBox& box) { return box.y + box.height; }
+int right(const PixelBox& box)
+{
+    return box.x + box.width;
+}
+int bottom(const PixelBox& box)
+{
+    return box.y + box.height;
+}
 
 // The length of [a0, a1) that lies in [b0, b1).
 long overlap(int a0, int a1, int b0, int b1)

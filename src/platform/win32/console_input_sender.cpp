@@ -111,8 +111,8 @@ std::unique_ptr<AttachedConsole> attachToConsoleOf(HWND window, const std::strin
     auto console = std::make_unique<AttachedConsole>(process);
     if (console->attached() && console->window() == window)
         return console;
-    const std::string firstReason = console->attached() ? "its program is attached to another console"
-                                                        : systemMessage(console->error());
+    const std::string firstReason =
+        console->attached() ? "its program is attached to another console" : systemMessage(console->error());
     console.reset();
     if (const DWORD parent = parentProcessOf(process)) {
         console = std::make_unique<AttachedConsole>(parent);
@@ -130,8 +130,8 @@ void writeAll(HANDLE input, const std::vector<INPUT_RECORD>& records, const std:
         DWORD written = 0;
         const DWORD count = static_cast<DWORD>(records.size() - done);
         if (!WriteConsoleInputW(input, records.data() + done, count, &written) || written == 0)
-            throw KeySenderFailed("could not type into the console '" + title + "': " +
-                                  systemMessage(GetLastError()) + (done ? "; the line may be incomplete" : "; nothing was typed"));
+            throw KeySenderFailed("could not type into the console '" + title + "': " + systemMessage(GetLastError()) +
+                                  (done ? "; the line may be incomplete" : "; nothing was typed"));
         done += written;
     }
 }

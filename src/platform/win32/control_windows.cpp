@@ -27,7 +27,8 @@ NativeKind nativeKindOf(const Control& control)
     case ControlKind::Label:
         // SS_NOPREFIX: a label shows an "&" in a server name as it is.
         return {L"STATIC",
-                static_cast<DWORD>(SS_NOTIFY | SS_NOPREFIX | (look.alignment == Alignment::Center ? SS_CENTER : SS_LEFT) |
+                static_cast<DWORD>(SS_NOTIFY | SS_NOPREFIX |
+                                   (look.alignment == Alignment::Center ? SS_CENTER : SS_LEFT) |
                                    (look.border ? WS_BORDER : 0)),
                 0};
     case ControlKind::TextBox: {
@@ -50,11 +51,16 @@ NativeKind nativeKindOf(const Control& control)
 std::string modelText(const Control& control)
 {
     switch (control.kind()) {
-    case ControlKind::CommandButton: return static_cast<const CommandButton&>(control).caption();
-    case ControlKind::TickBox: return static_cast<const TickBox&>(control).caption();
-    case ControlKind::Label: return static_cast<const Label&>(control).caption();
-    case ControlKind::TextBox: return static_cast<const TextBox&>(control).text();
-    default: return {};
+    case ControlKind::CommandButton:
+        return static_cast<const CommandButton&>(control).caption();
+    case ControlKind::TickBox:
+        return static_cast<const TickBox&>(control).caption();
+    case ControlKind::Label:
+        return static_cast<const Label&>(control).caption();
+    case ControlKind::TextBox:
+        return static_cast<const TextBox&>(control).text();
+    default:
+        return {};
     }
 }
 
@@ -68,8 +74,7 @@ PixelBox lineBox(const Line& line, const ScreenScale& scale)
     return PixelBox{std::min(x1, x2), std::min(y1, y2), std::max(1, std::abs(x2 - x1)), std::max(1, std::abs(y2 - y1))};
 }
 
-HWND createFrameCaption(HWND parent, const Frame& frame, const PixelBox& box, const ScreenScale& scale,
-                        HFONT font)
+HWND createFrameCaption(HWND parent, const Frame& frame, const PixelBox& box, const ScreenScale& scale, HFONT font)
 {
     const std::wstring text = L" " + toWide(displayCaption(frame.caption())) + L" ";
     HDC dc = GetDC(parent);
@@ -133,10 +138,10 @@ ControlWindow createControlWindow(HWND parent, Control& control, int id, const S
     ControlWindow native;
     native.control = &control;
     native.id = id;
-    native.window = CreateWindowExW(kind.exStyle, kind.className, toWide(modelText(control)).c_str(),
-                                    WS_CHILD | WS_CLIPSIBLINGS | kind.style, box.x, box.y, box.width, box.height,
-                                    parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                    GetModuleHandleW(nullptr), nullptr);
+    native.window =
+        CreateWindowExW(kind.exStyle, kind.className, toWide(modelText(control)).c_str(),
+                        WS_CHILD | WS_CLIPSIBLINGS | kind.style, box.x, box.y, box.width, box.height, parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
     HFONT font = fittingFont(native.window, control, box, gdi);
     SendMessageW(native.window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     if (control.kind() == ControlKind::Frame) {

@@ -8,9 +8,9 @@ namespace vt::win32 {
 // escalation below can be driven by a test that plays a refusing Windows.
 struct ForegroundCalls {
     std::function<void()> restoreIfMinimised;
-    std::function<void()> setForeground;     // SetForegroundWindow(target)
-    std::function<bool()> isForeground;      // GetForegroundWindow() == target
-    std::function<bool()> tapAlt;            // Alt down and up; false if the up could not be sent
+    std::function<void()> setForeground;      // SetForegroundWindow(target)
+    std::function<bool()> isForeground;       // GetForegroundWindow() == target
+    std::function<bool()> tapAlt;             // Alt down and up; false if the up could not be sent
     std::function<void()> setWithSharedInput; // AttachThreadInput to the foreground thread around the call
     std::function<void(int)> sleepMs;
 };

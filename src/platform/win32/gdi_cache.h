@@ -26,6 +26,9 @@ private:
     std::map<COLORREF, HBRUSH> brushes_;
 };
 
-inline COLORREF colorRef(Color color) { return RGB(color.red, color.green, color.blue); }
+inline COLORREF colorRef(Color color)
+{
+    return RGB(color.red, color.green, color.blue);
+}
 
 } // namespace vt::win32

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "platform/store/exe_name.h"
 #include "platform/failures.h"
+#include "platform/store/exe_name.h"
 #include "platform/win32/system_error.h"
 #include "platform/win32/wide_text.h"
 

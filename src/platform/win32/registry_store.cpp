@@ -63,12 +63,11 @@ std::optional<std::string> readValue(HKEY key, const std::string& name, const st
         if (status != ERROR_SUCCESS)
             fail("read", where, status);
         if (type != REG_SZ && type != REG_EXPAND_SZ)
-            throw BadStoredValue("the " + where + " is not a text value (registry type " + std::to_string(type) +
-                                 ")");
+            throw BadStoredValue("the " + where + " is not a text value (registry type " + std::to_string(type) + ")");
         std::wstring text(bytes / sizeof(wchar_t) + 1, L'\0');
         DWORD capacity = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-        status = RegQueryValueExW(key, wideName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text.data()),
-                                  &capacity);
+        status =
+            RegQueryValueExW(key, wideName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &capacity);
         if (status == ERROR_MORE_DATA)
             continue;
         if (status == ERROR_FILE_NOT_FOUND)
@@ -174,17 +173,16 @@ SectionSnapshot RegistryStore::loadSection(const std::string& app, const std::st
 // a write that fails puts back the values already changed. Only a failure of
 // that putting back itself (the registry failing twice in a row) could leave
 // a mix.
-void RegistryStore::SaveSettings(const std::string& app, const std::string& section,
-                                 const std::vector<KeyText>& values)
+void RegistryStore::SaveSettings(const std::string& app, const std::string& section, const std::vector<KeyText>& values)
 {
     std::vector<std::pair<std::wstring, std::wstring>> wide;
     for (const auto& value : values)
         wide.emplace_back(toWide(value.key), toWide(value.text));
     const std::string where = fullPath(app, section);
     HKEY raw = nullptr;
-    const LONG status = RegCreateKeyExW(HKEY_CURRENT_USER, toWide(subKey(app, section)).c_str(), 0, nullptr,
-                                        REG_OPTION_NON_VOLATILE, KEY_SET_VALUE | KEY_QUERY_VALUE, nullptr, &raw,
-                                        nullptr);
+    const LONG status =
+        RegCreateKeyExW(HKEY_CURRENT_USER, toWide(subKey(app, section)).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_SET_VALUE | KEY_QUERY_VALUE, nullptr, &raw, nullptr);
     if (status != ERROR_SUCCESS)
         fail("create the key", where, status);
     OpenKey open(raw);

@@ -18,8 +18,7 @@ public:
                      const std::string& text) override;
     SectionSnapshot loadSection(const std::string& app, const std::string& section,
                                 const std::vector<std::string>& keys) override;
-    void SaveSettings(const std::string& app, const std::string& section,
-                      const std::vector<KeyText>& values) override;
+    void SaveSettings(const std::string& app, const std::string& section, const std::vector<KeyText>& values) override;
     std::string location(const std::string& app) const override;
 };
 

@@ -77,8 +77,7 @@ std::unique_ptr<KeySender> Win32ConsoleLink::activate(const std::string& title)
         return std::make_unique<ConsoleInputSender>(target, title);
     const HWND previous = GetForegroundWindow();
     if (bringToFront(systemForegroundCalls(target)) == ForegroundResult::Refused)
-        throw KeySenderFailed("Windows refused to bring the window '" + title +
-                              "' to the front; nothing was typed");
+        throw KeySenderFailed("Windows refused to bring the window '" + title + "' to the front; nothing was typed");
     return std::make_unique<SendInputSender>(target, title, previous, halfLines_[target]);
 }
 

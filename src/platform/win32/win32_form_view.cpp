@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/ui/event_loop.h"
 #include "platform/failures.h"
+#include "platform/ui/event_loop.h"
+#include "platform/ui/window_fit.h"
 #include "platform/win32/form_messages.h"
 #include "platform/win32/wide_text.h"
-#include "platform/ui/window_fit.h"
 
 namespace vt::win32 {
 
@@ -28,9 +28,9 @@ void registerFormClass(WNDPROC procedure)
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = instance;
     windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kIconResource));
-    windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON,
-                                                        GetSystemMetrics(SM_CXSMICON),
-                                                        GetSystemMetrics(SM_CYSMICON), 0));
+    windowClass.hIconSm =
+        static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON,
+                                      GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = kFormClass;
@@ -321,8 +321,8 @@ LRESULT Win32FormView::handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLOREDIT:
-        if (const LRESULT brush = colors(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam),
-                                         message == WM_CTLCOLOREDIT))
+        if (const LRESULT brush =
+                colors(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), message == WM_CTLCOLOREDIT))
             return brush;
         break;
     case WM_CLOSE:

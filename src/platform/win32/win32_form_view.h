@@ -58,8 +58,8 @@ private:
     std::unique_ptr<GdiCache> gdi_;
     std::vector<ControlWindow> controls_;
     HWND reportStrip_ = nullptr; // the main window's failure line
-    bool updating_ = false;    // the view itself is changing controls: no user input
-    bool positioning_ = false; // the view itself is moving the window: not the user
+    bool updating_ = false;      // the view itself is changing controls: no user input
+    bool positioning_ = false;   // the view itself is moving the window: not the user
 };
 
 } // namespace vt::win32

@@ -19,8 +19,8 @@ struct KeyBinding {
 class KeyBindings {
 public:
     struct Claim {
-        std::vector<KeyBinding> added;  // to be written into the keymap now
-        std::vector<unsigned> used;     // keys this string holds; release them later
+        std::vector<KeyBinding> added; // to be written into the keymap now
+        std::vector<unsigned> used;    // keys this string holds; release them later
     };
 
     // Binds the missing keysyms, two per spare key, and counts one use of every

@@ -39,8 +39,8 @@ bool sameKeysym(KeySym a, KeySym b);
 struct KeymapKey {
     unsigned keycode = 0;
     std::vector<KeySym> levels;
-    unsigned typeMask = 0;                               // modifiers the type looks at
-    std::vector<std::pair<unsigned, unsigned>> entries;  // modifier state -> level
+    unsigned typeMask = 0;                              // modifiers the type looks at
+    std::vector<std::pair<unsigned, unsigned>> entries; // modifier state -> level
 
     // The level these modifiers select (level 0 when no entry matches).
     unsigned levelFor(unsigned modifiers) const;
@@ -49,9 +49,9 @@ struct KeymapKey {
 
 struct Keymap {
     std::vector<KeymapKey> keys;
-    std::array<unsigned, 8> modifierKeycodes{};  // a key that sets each modifier bit; 0: none
-    unsigned lockedModifiers = 0;                // stay on while typing (Num Lock); never Lock
-    unsigned altModifier = 1u << 3;              // the bit that Alt sets
+    std::array<unsigned, 8> modifierKeycodes{}; // a key that sets each modifier bit; 0: none
+    unsigned lockedModifiers = 0;               // stay on while typing (Num Lock); never Lock
+    unsigned altModifier = 1u << 3;             // the bit that Alt sets
 };
 
 // What to press for one action: hold the modifiers, press and release the key.

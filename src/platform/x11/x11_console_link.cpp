@@ -18,7 +18,8 @@ namespace vt::x11 {
 // The display and the key bindings, which must go before the display closes.
 class Connection {
 public:
-    explicit Connection(Later later) : display_(openDisplay()), later_(std::move(later)) {
+    explicit Connection(Later later) : display_(openDisplay()), later_(std::move(later))
+    {
         requireExtensions();
         binder_ = std::make_shared<KeymapBinder>(display_.get());
     }
@@ -29,7 +30,8 @@ public:
     const Later& later() const { return later_; }
 
 private:
-    void requireExtensions() {
+    void requireExtensions()
+    {
         int event = 0, error = 0, major = 0, minor = 0;
         if (!XTestQueryExtension(display(), &event, &error, &major, &minor)) {
             throw Failure("the X display '" + std::string(DisplayString(display())) +
@@ -53,7 +55,8 @@ X11ConsoleLink::X11ConsoleLink(Later later) : connection_(std::make_unique<Conne
 
 X11ConsoleLink::~X11ConsoleLink() = default;
 
-std::unique_ptr<KeySender> X11ConsoleLink::activate(const std::string& title) {
+std::unique_ptr<KeySender> X11ConsoleLink::activate(const std::string& title)
+{
     Display* display = connection_->display();
     const auto windows = topLevelWindows(display);
     // A terminal shows its title as it was set: no " - command" form here.
@@ -68,8 +71,7 @@ std::unique_ptr<KeySender> X11ConsoleLink::activate(const std::string& title) {
         }
         throw KeySenderFailed("the console window '" + title + "' could not be given the keyboard focus");
     }
-    return std::make_unique<X11KeySender>(display, console, title, connection_->binder(), connection_->later(),
-                                          before);
+    return std::make_unique<X11KeySender>(display, console, title, connection_->binder(), connection_->later(), before);
 }
 
 } // namespace vt::x11

@@ -54,7 +54,8 @@ std::optional<std::string> byteProperty(Display* display, Window window, const c
 class ServerGrab {
 public:
     explicit ServerGrab(Display* display) : display_(display) { XGrabServer(display_); }
-    ~ServerGrab() {
+    ~ServerGrab()
+    {
         XUngrabServer(display_);
         XFlush(display_);
     }

@@ -19,24 +19,31 @@ namespace {
 
 // A window's id carries its client's id in the bits above the resource mask,
 // which the server hands every client alike.
-bool sameClient(Display* display, Window a, Window b) {
+bool sameClient(Display* display, Window a, Window b)
+{
     const XID mask = display->resource_mask;
     return (a & ~mask) == (b & ~mask);
 }
 
 // Another client's active grab (a screen locker, an open menu) makes ours fail.
-bool keyboardGrabbedElsewhere(Display* display) {
+bool keyboardGrabbedElsewhere(Display* display)
+{
     const int status =
         XGrabKeyboard(display, DefaultRootWindow(display), False, GrabModeAsync, GrabModeAsync, CurrentTime);
-    if (status == GrabSuccess) XUngrabKeyboard(display, CurrentTime);
+    if (status == GrabSuccess)
+        XUngrabKeyboard(display, CurrentTime);
     return status == AlreadyGrabbed || status == GrabFrozen;
 }
 
-bool keyDown(const char keys[32], KeyCode keycode) { return keys[keycode / 8] & (1 << (keycode % 8)); }
+bool keyDown(const char keys[32], KeyCode keycode)
+{
+    return keys[keycode / 8] & (1 << (keycode % 8));
+}
 
 } // namespace
 
-void requireKeysGoToConsole(Display* display, Window console, const std::string& title) {
+void requireKeysGoToConsole(Display* display, Window console, const std::string& title)
+{
     Window focus = None;
     int revert = 0;
     XGetInputFocus(display, &focus, &revert);
@@ -52,29 +59,37 @@ void requireKeysGoToConsole(Display* display, Window console, const std::string&
     }
 }
 
-void releaseHeldModifiers(Display* display) {
+void releaseHeldModifiers(Display* display)
+{
     char keys[32] = {};
     XQueryKeymap(display, keys);
     XModifierKeymap* modifiers = XGetModifierMapping(display);
-    if (!modifiers) return;
+    if (!modifiers)
+        return;
     for (int index = 0; index < 8; ++index) {
-        if (index == LockMapIndex) continue;  // a lock, not a held key
+        if (index == LockMapIndex)
+            continue; // a lock, not a held key
         for (int slot = 0; slot < modifiers->max_keypermod; ++slot) {
             const KeyCode keycode = modifiers->modifiermap[index * modifiers->max_keypermod + slot];
-            if (keycode != 0 && keyDown(keys, keycode)) XTestFakeKeyEvent(display, keycode, False, CurrentTime);
+            if (keycode != 0 && keyDown(keys, keycode))
+                XTestFakeKeyEvent(display, keycode, False, CurrentTime);
         }
     }
     XFreeModifiermap(modifiers);
 }
 
-CapsLockReleased::CapsLockReleased(Display* display) : display_(display) {
+CapsLockReleased::CapsLockReleased(Display* display) : display_(display)
+{
     XkbStateRec state{};
     locked_ = XkbGetState(display_, XkbUseCoreKbd, &state) == Success && (state.locked_mods & LockMask);
-    if (locked_) XkbLockModifiers(display_, XkbUseCoreKbd, LockMask, 0);
+    if (locked_)
+        XkbLockModifiers(display_, XkbUseCoreKbd, LockMask, 0);
 }
 
-CapsLockReleased::~CapsLockReleased() {
-    if (locked_) XkbLockModifiers(display_, XkbUseCoreKbd, LockMask, LockMask);
+CapsLockReleased::~CapsLockReleased()
+{
+    if (locked_)
+        XkbLockModifiers(display_, XkbUseCoreKbd, LockMask, LockMask);
 }
 
 } // namespace vt::x11

@@ -22,13 +22,16 @@ namespace {
 // the spare keycodes it occupies are on no physical key.
 constexpr int bindingHoldMs = 5000;
 
-void press(Display* display, unsigned keycode, bool down) {
+void press(Display* display, unsigned keycode, bool down)
+{
     XTestFakeKeyEvent(display, keycode, down ? True : False, CurrentTime);
 }
 
-void typeStroke(Display* display, const Keymap& keymap, const KeyStroke& stroke) {
+void typeStroke(Display* display, const Keymap& keymap, const KeyStroke& stroke)
+{
     const auto modifiers = modifierKeycodesOf(keymap, stroke.modifiers);
-    for (unsigned keycode : modifiers) press(display, keycode, true);
+    for (unsigned keycode : modifiers)
+        press(display, keycode, true);
     press(display, stroke.keycode, true);
     press(display, stroke.keycode, false);
     std::for_each(modifiers.rbegin(), modifiers.rend(), [&](unsigned keycode) { press(display, keycode, false); });
@@ -36,18 +39,23 @@ void typeStroke(Display* display, const Keymap& keymap, const KeyStroke& stroke)
 
 } // namespace
 
-X11KeySender::X11KeySender(Display* display, Window console, std::string title,
-                           std::shared_ptr<KeymapBinder> binder, Later later, FocusBefore before)
+X11KeySender::X11KeySender(Display* display, Window console, std::string title, std::shared_ptr<KeymapBinder> binder,
+                           Later later, FocusBefore before)
     : display_(display), console_(console), title_(std::move(title)), binder_(std::move(binder)),
-      later_(std::move(later)), before_(before) {}
+      later_(std::move(later)), before_(before)
+{
+}
 
 // The operator's next keys belong to the window they were typing in, not to
 // the server: the focus goes back unless someone has moved it meanwhile.
-X11KeySender::~X11KeySender() {
-    if (focusWithin(display_, console_)) restoreFocus(display_, before_);
+X11KeySender::~X11KeySender()
+{
+    if (focusWithin(display_, console_))
+        restoreFocus(display_, before_);
 }
 
-void X11KeySender::typeStep(const std::vector<KeyChunk>& step) {
+void X11KeySender::typeStep(const std::vector<KeyChunk>& step)
+{
     const KeyActions keys = keysOfStep(step);
     const bool wait = stepWaits(step);
     if (!windowExists(display_, console_)) {
@@ -71,19 +79,24 @@ void X11KeySender::typeStep(const std::vector<KeyChunk>& step) {
 // The server is held from the checks to the last key, so no other client can
 // move the focus or take the keyboard in between: the step goes to the console
 // or nowhere.
-void X11KeySender::typeGuarded(const Keymap& keymap, const std::vector<KeyStroke>& strokes) {
+void X11KeySender::typeGuarded(const Keymap& keymap, const std::vector<KeyStroke>& strokes)
+{
     ServerGrab grab(display_);
     requireKeysGoToConsole(display_, console_, title_);
     releaseHeldModifiers(display_);
     CapsLockReleased capsLock(display_);
-    for (const auto& stroke : strokes) typeStroke(display_, keymap, stroke);
+    for (const auto& stroke : strokes)
+        typeStroke(display_, keymap, stroke);
 }
 
-void X11KeySender::releaseLater(const std::vector<unsigned>& used) {
-    if (used.empty()) return;
+void X11KeySender::releaseLater(const std::vector<unsigned>& used)
+{
+    if (used.empty())
+        return;
     std::weak_ptr<KeymapBinder> binder = binder_;
     later_(bindingHoldMs, [binder, used] {
-        if (auto alive = binder.lock()) alive->release(used);
+        if (auto alive = binder.lock())
+            alive->release(used);
     });
 }
 

@@ -19,8 +19,8 @@ namespace vt::x11 {
 // than the link that made it.
 class X11KeySender : public KeySender {
 public:
-    X11KeySender(Display* display, Window console, std::string title, std::shared_ptr<KeymapBinder> binder,
-                 Later later, FocusBefore before);
+    X11KeySender(Display* display, Window console, std::string title, std::shared_ptr<KeymapBinder> binder, Later later,
+                 FocusBefore before);
     ~X11KeySender() override;
 
 protected:

@@ -7,7 +7,8 @@
 #include <functional>
 #include <string>
 
-int main() {
+int main()
+{
     Display* display = XOpenDisplay(nullptr);
     if (!display) {
         std::fprintf(stderr, "x11-keyboard-state: cannot open the display\n");
@@ -17,7 +18,8 @@ int main() {
     XkbGetState(display, XkbUseCoreKbd, &state);
     int minKeycode = 0, maxKeycode = 0, width = 0;
     XDisplayKeycodes(display, &minKeycode, &maxKeycode);
-    KeySym* keysyms = XGetKeyboardMapping(display, static_cast<KeyCode>(minKeycode), maxKeycode - minKeycode + 1, &width);
+    KeySym* keysyms =
+        XGetKeyboardMapping(display, static_cast<KeyCode>(minKeycode), maxKeycode - minKeycode + 1, &width);
     std::string mapping;
     int empty = 0;
     for (int key = 0; key <= maxKeycode - minKeycode; ++key) {

@@ -23,10 +23,12 @@ using Clock = std::chrono::steady_clock;
 // Stands in for the program's event loop: runs the link's delayed work in order.
 class DelayedWork {
 public:
-    void add(int delayMs, std::function<void()> work) {
+    void add(int delayMs, std::function<void()> work)
+    {
         jobs_.push_back({Clock::now() + std::chrono::milliseconds(delayMs), std::move(work)});
     }
-    void runAll() {
+    void runAll()
+    {
         for (std::size_t i = 0; i < jobs_.size(); ++i) {
             std::this_thread::sleep_until(jobs_[i].due);
             jobs_[i].work();
@@ -50,7 +52,8 @@ struct Options {
     std::vector<std::string> strings;
 };
 
-Options parseOptions(int argc, char** argv) {
+Options parseOptions(int argc, char** argv)
+{
     Options options;
     int i = 1;
     for (; i < argc; ++i) {
@@ -74,7 +77,8 @@ Options parseOptions(int argc, char** argv) {
     return options;
 }
 
-int exitCodeOf(const vt::Failure& failure, std::string& kind) {
+int exitCodeOf(const vt::Failure& failure, std::string& kind)
+{
     struct Kind {
         int code;
         const char* name;
@@ -95,7 +99,8 @@ int exitCodeOf(const vt::Failure& failure, std::string& kind) {
 }
 
 // Every string a step of its own activation; failures are counted, not fatal.
-int typeEach(vt::x11::X11ConsoleLink& link, const Options& options) {
+int typeEach(vt::x11::X11ConsoleLink& link, const Options& options)
+{
     std::size_t sent = 0;
     std::size_t refused = 0;
     for (const auto& text : options.strings) {
@@ -108,7 +113,8 @@ int typeEach(vt::x11::X11ConsoleLink& link, const Options& options) {
             ++refused;
             std::cerr << "x11-type: " << failure.what() << "\n";
         }
-        if (options.pauseMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(options.pauseMs));
+        if (options.pauseMs > 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(options.pauseMs));
     }
     std::cout << "sent " << sent << " of " << options.strings.size() << ", refused " << refused << "\n";
     return 0;
@@ -116,14 +122,16 @@ int typeEach(vt::x11::X11ConsoleLink& link, const Options& options) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     std::setlocale(LC_ALL, "");
     const Options options = parseOptions(argc, argv);
     DelayedWork delayed;
     std::size_t sent = 0;
     int status = 0;
     try {
-        vt::x11::X11ConsoleLink link([&](int delayMs, std::function<void()> work) { delayed.add(delayMs, std::move(work)); });
+        vt::x11::X11ConsoleLink link(
+            [&](int delayMs, std::function<void()> work) { delayed.add(delayMs, std::move(work)); });
         if (options.each) {
             status = typeEach(link, options);
             delayed.runAll();
@@ -135,14 +143,15 @@ int main(int argc, char** argv) {
                 sender->sendKeys(text, options.wait);
                 sender->deliver();
                 ++sent;
-                if (options.pauseMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(options.pauseMs));
+                if (options.pauseMs > 0)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(options.pauseMs));
             }
         } catch (const vt::Failure& failure) {
             std::string kind;
             status = exitCodeOf(failure, kind);
             std::cerr << "x11-type: " << kind << ": " << failure.what() << "\n";
         }
-        delayed.runAll();  // the keymap is restored before the link closes
+        delayed.runAll(); // the keymap is restored before the link closes
     } catch (const vt::Failure& failure) {
         std::string kind;
         status = exitCodeOf(failure, kind);

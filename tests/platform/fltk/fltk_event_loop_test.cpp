@@ -8,30 +8,27 @@
 #include <memory>
 #include <vector>
 
-#include "platform/ui/controls.h"
 #include "platform/failures.h"
-#include "platform/ui/form.h"
 #include "platform/headless/headless_console.h"
 #include "platform/headless/memory_store.h"
 #include "platform/headless/null_views.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/form.h"
 
 namespace vt {
 namespace {
 
+using fltk::FltkEventLoop;
 using headless::HeadlessConsole;
 using headless::MemoryStore;
 using headless::NullViewFactory;
-using fltk::FltkEventLoop;
 
 // FLTK rounds its clock to the microsecond and ours to the millisecond.
 constexpr std::int64_t kClockSlackMs = 2;
 
 class TimerForm : public Form {
 public:
-    TimerForm(Services& services, std::string name)
-        : Form(services, std::move(name), "timers", WindowStyle{})
-    {
-    }
+    TimerForm(Services& services, std::string name) : Form(services, std::move(name), "timers", WindowStyle{}) {}
     Timer first{*this, "FIRST"};
     Timer second{*this, "SECOND"};
 };

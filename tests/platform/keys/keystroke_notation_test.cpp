@@ -19,10 +19,18 @@ std::vector<GoodCase> goodCases()
     std::vector<GoodCase> cases{
         {"", ""},
         {"say Server restarts in 3 minutes!", "say Server restarts in 3 minutes!"},
-        {"\xC2\xA7" "cWarning \xC2\xA7" "lnow", "\xC2\xA7" "cWarning \xC2\xA7" "lnow"}, // §c colour codes
-        {"Gr\xC3\xBC\xC3\x9F" "e \xC3\xA4\xC3\xB6\xC3\xBC", "Gr\xC3\xBC\xC3\x9F" "e \xC3\xA4\xC3\xB6\xC3\xBC"},
-        {"5 \xE2\x82\xAC", "5 \xE2\x82\xAC"},                    // euro sign
-        {"\xF0\x9F\x99\x82", "\xF0\x9F\x99\x82"},                // outside the BMP
+        {"\xC2\xA7"
+         "cWarning \xC2\xA7"
+         "lnow",
+         "\xC2\xA7"
+         "cWarning \xC2\xA7"
+         "lnow"}, // §c colour codes
+        {"Gr\xC3\xBC\xC3\x9F"
+         "e \xC3\xA4\xC3\xB6\xC3\xBC",
+         "Gr\xC3\xBC\xC3\x9F"
+         "e \xC3\xA4\xC3\xB6\xC3\xBC"},
+        {"5 \xE2\x82\xAC", "5 \xE2\x82\xAC"},     // euro sign
+        {"\xF0\x9F\x99\x82", "\xF0\x9F\x99\x82"}, // outside the BMP
         {"[x]", "[x]"},
         {"~", "{ENTER}"},
         {"stop~", "stop{ENTER}"},
@@ -33,7 +41,8 @@ std::vector<GoodCase> goodCases()
         {"{DEL}{Delete}", "{DELETE}{DELETE}"},
         {"{INS}{insert}", "{INSERT}{INSERT}"},
         {"{BREAK}{CAPSLOCK}{DOWN}{END}{ESC}{HELP}{HOME}{LEFT}", "{BREAK}{CAPSLOCK}{DOWN}{END}{ESC}{HELP}{HOME}{LEFT}"},
-        {"{numlock}{pgdn}{PgUp}{prtsc}{right}{scrolllock}{tab}{up}", "{NUMLOCK}{PGDN}{PGUP}{PRTSC}{RIGHT}{SCROLLLOCK}{TAB}{UP}"},
+        {"{numlock}{pgdn}{PgUp}{prtsc}{right}{scrolllock}{tab}{up}",
+         "{NUMLOCK}{PGDN}{PGUP}{PRTSC}{RIGHT}{SCROLLLOCK}{TAB}{UP}"},
         // Repeats
         {"{a 3}", "aaa"},
         {"{LEFT 2}", "{LEFT}{LEFT}"},
@@ -129,14 +138,14 @@ TEST(KeystrokeNotation, RejectsBadNotationNamingPositionAndToken)
         {"ab\xFF", 3, "\\xFF"},
         {"\xC3(", 1, "\\xC3"},
         {"a\xE2\x82", 2, "\\xE2\\x82"},
-        {"\xC0\xAF", 1, "\\xC0\\xAF"},         // overlong "/"
-        {"\xED\xA0\x80", 1, "\\xED\\xA0\\x80"}, // surrogate
+        {"\xC0\xAF", 1, "\\xC0\\xAF"},                   // overlong "/"
+        {"\xED\xA0\x80", 1, "\\xED\\xA0\\x80"},          // surrogate
         {"\xF4\x90\x80\x80", 1, "\\xF4\\x90\\x80\\x80"}, // above U+10FFFF
-        {"say hi\nstop", 7, "\\x0A"},   // a raw line break would run "stop" as a command
+        {"say hi\nstop", 7, "\\x0A"},                    // a raw line break would run "stop" as a command
         {"a\tb", 2, "\\x09"},
         {"{\r}", 1, "{\\x0D}"},
         {"{\x7F 2}", 1, "{\\x7F 2}"},
-        {"\xC2\x85", 1, "\\xC2\\x85"},     // NEXT LINE, a C1 control
+        {"\xC2\x85", 1, "\\xC2\\x85"}, // NEXT LINE, a C1 control
     };
     for (const auto& [notation, position, token] : cases) {
         SCOPED_TRACE(notation);
@@ -165,10 +174,12 @@ TEST(KeystrokeNotation, ErrorMessageNamesPositionAndToken)
 TEST(KeystrokeNotation, TenThousandKeysAtMost)
 {
     std::string exactly;
-    for (int i = 0; i < 10; ++i) exactly += "{a 999}";
+    for (int i = 0; i < 10; ++i)
+        exactly += "{a 999}";
     EXPECT_EQ(parseKeystrokes(exactly + std::string(10, 'b')).size(), 10000u);
     std::string over;
-    for (int i = 0; i < 11; ++i) over += "{a 999}";
+    for (int i = 0; i < 11; ++i)
+        over += "{a 999}";
     try {
         parseKeystrokes(over);
         FAIL() << "accepted 10,989 keys";
@@ -197,13 +208,16 @@ TEST(KeystrokeNotation, ErrorQuotesAreCutShort)
 TEST(KeystrokeNotation, DescribeRoundTripsEveryKeyWithEveryModifier)
 {
     std::vector<std::variant<char32_t, NamedKey>> keys{U'a', U' ', U'\u00A7', U'\U0001F642', U'[', U'{', U'}'};
-    for (char32_t special : std::u32string(U"+^%~()")) keys.push_back(special);
-    for (int k = 0; k <= static_cast<int>(NamedKey::F16); ++k) keys.push_back(static_cast<NamedKey>(k));
+    for (char32_t special : std::u32string(U"+^%~()"))
+        keys.push_back(special);
+    for (int k = 0; k <= static_cast<int>(NamedKey::F16); ++k)
+        keys.push_back(static_cast<NamedKey>(k));
 
     KeyActions actions;
     for (const auto& key : keys) {
         for (int bits = 0; bits < 8; ++bits) {
-            actions.push_back({key, Modifiers{.shift = (bits & 1) != 0, .control = (bits & 2) != 0, .alt = (bits & 4) != 0}});
+            actions.push_back(
+                {key, Modifiers{.shift = (bits & 1) != 0, .control = (bits & 2) != 0, .alt = (bits & 4) != 0}});
         }
     }
     EXPECT_EQ(parseKeystrokes(describe(actions)), actions);

@@ -31,7 +31,9 @@ protected:
     IniFileStore store() const { return IniFileStore(dir_.path(), std::chrono::milliseconds(300)); }
 
     // The message of the StoreError the call throws, or "" when it throws none.
-    template <typename Call> static std::string storeErrorOf(Call call) {
+    template <typename Call>
+    static std::string storeErrorOf(Call call)
+    {
         try {
             call();
         } catch (const StoreError& error) {
@@ -43,7 +45,8 @@ protected:
     testing::TempDir dir_;
 };
 
-TEST_F(IniFileStoreTest, AbsentFileOrKeyGivesTheDefault) {
+TEST_F(IniFileStoreTest, AbsentFileOrKeyGivesTheDefault)
+{
     EXPECT_EQ(store().GetSetting(kApp, kExe, "MAIN-Left", "1000"), "1000");
     EXPECT_FALSE(fileExists(dir_.path() + "/" + kApp)) << "a read must not create anything";
     store().SaveSetting(kApp, kExe, "MAIN-Top", "5");
@@ -51,7 +54,8 @@ TEST_F(IniFileStoreTest, AbsentFileOrKeyGivesTheDefault) {
     EXPECT_EQ(store().GetSetting(kApp, "other-exe", "MAIN-Top", ""), "");
 }
 
-TEST_F(IniFileStoreTest, AwkwardTextsRoundTripThroughTheFile) {
+TEST_F(IniFileStoreTest, AwkwardTextsRoundTripThroughTheFile)
+{
     const std::string texts[] = {"",
                                  "plain",
                                  "  leading and trailing \t",
@@ -73,14 +77,16 @@ TEST_F(IniFileStoreTest, AwkwardTextsRoundTripThroughTheFile) {
     }
 }
 
-TEST_F(IniFileStoreTest, PlainValuesAreWrittenAsTheyAre) {
+TEST_F(IniFileStoreTest, PlainValuesAreWrittenAsTheyAre)
+{
     store().SaveSetting(kApp, kExe, "MAIN-Left", "1000");
     store().SaveSetting(kApp, kExe, "WINDOW_NAME_TEXTBOX", "SPIGOT SERVER");
     store().SaveSetting(kApp, kExe, "MAIN-Left", "1234.5");
     EXPECT_EQ(readFile(file()), "[vt-haltward]\nMAIN-Left=1234.5\nWINDOW_NAME_TEXTBOX=SPIGOT SERVER\n");
 }
 
-TEST_F(IniFileStoreTest, EachExecutableNameHasItsOwnSection) {
+TEST_F(IniFileStoreTest, EachExecutableNameHasItsOwnSection)
+{
     store().SaveSetting(kApp, "server1", "AUTOCLOSE_TICKBOX", "1");
     store().SaveSetting(kApp, "server 2", "AUTOCLOSE_TICKBOX", "0");
     store().SaveSetting(kApp, "server1", "MAIN-Left", "50");
@@ -89,7 +95,8 @@ TEST_F(IniFileStoreTest, EachExecutableNameHasItsOwnSection) {
     EXPECT_EQ(store().GetSetting(kApp, "server 2", "MAIN-Left", "1000"), "1000");
 }
 
-TEST_F(IniFileStoreTest, FileAndDirectoryArePrivateWhateverTheUmask) {
+TEST_F(IniFileStoreTest, FileAndDirectoryArePrivateWhateverTheUmask)
+{
     for (const mode_t umask : {0277, 0, 022}) {
         testing::TempDir dir;
         const auto old = ::umask(umask);
@@ -104,21 +111,21 @@ TEST_F(IniFileStoreTest, FileAndDirectoryArePrivateWhateverTheUmask) {
     }
 }
 
-TEST_F(IniFileStoreTest, MissingParentDirectoriesAreCreated) {
+TEST_F(IniFileStoreTest, MissingParentDirectoriesAreCreated)
+{
     IniFileStore deep(dir_.path() + "/home/op/.config");
     deep.SaveSetting(kApp, kExe, "MAIN-Left", "7");
-    EXPECT_EQ(readFile(dir_.path() + "/home/op/.config/VT_HALTWARD/settings.ini"),
-              "[vt-haltward]\nMAIN-Left=7\n");
+    EXPECT_EQ(readFile(dir_.path() + "/home/op/.config/VT_HALTWARD/settings.ini"), "[vt-haltward]\nMAIN-Left=7\n");
     EXPECT_EQ(fileMode(dir_.path() + "/home/op/.config"), 0700u);
 }
 
-TEST_F(IniFileStoreTest, CorruptFileIsReportedAndNeverOverwritten) {
+TEST_F(IniFileStoreTest, CorruptFileIsReportedAndNeverOverwritten)
+{
     const std::string corrupt = "[vt-haltward]\nMAIN-Left=1000\nthis line is no setting\n";
     writeFile(file(), corrupt);
-    for (const auto& message :
-         {storeErrorOf([&] { store().GetSetting(kApp, kExe, "MAIN-Left", "0"); }),
-          storeErrorOf([&] { store().SaveSetting(kApp, kExe, "MAIN-Left", "5"); }),
-          storeErrorOf([&] { store().SaveSetting(kApp, "other", "MAIN-Left", "5"); })}) {
+    for (const auto& message : {storeErrorOf([&] { store().GetSetting(kApp, kExe, "MAIN-Left", "0"); }),
+                                storeErrorOf([&] { store().SaveSetting(kApp, kExe, "MAIN-Left", "5"); }),
+                                storeErrorOf([&] { store().SaveSetting(kApp, "other", "MAIN-Left", "5"); })}) {
         EXPECT_NE(message.find(file() + " line 3: "), std::string::npos) << message;
         EXPECT_NE(message.find("fix or remove the file"), std::string::npos) << message;
     }
@@ -126,25 +133,27 @@ TEST_F(IniFileStoreTest, CorruptFileIsReportedAndNeverOverwritten) {
     EXPECT_FALSE(fileExists(file() + ".tmp"));
 }
 
-TEST_F(IniFileStoreTest, HandEditedCommentsSurviveAWrite) {
+TEST_F(IniFileStoreTest, HandEditedCommentsSurviveAWrite)
+{
     writeFile(file(), "# my servers\n[vt-haltward]\n; left edge\nMAIN-Left = 10\n");
     store().SaveSetting(kApp, kExe, "MAIN-Left", "20");
     EXPECT_EQ(readFile(file()), "# my servers\n[vt-haltward]\n; left edge\nMAIN-Left=20\n");
 }
 
-TEST_F(IniFileStoreTest, UncreatableDirectoryIsReportedClearly) {
+TEST_F(IniFileStoreTest, UncreatableDirectoryIsReportedClearly)
+{
     const auto blocker = dir_.path() + "/not-a-dir";
     writeFile(blocker, "a file where the config home should be");
     IniFileStore blocked(blocker);
     const auto saveError = storeErrorOf([&] { blocked.SaveSetting(kApp, kExe, "MAIN-Left", "1"); });
-    EXPECT_NE(saveError.find("cannot create the directory " + blocker), std::string::npos)
-        << saveError;
+    EXPECT_NE(saveError.find("cannot create the directory " + blocker), std::string::npos) << saveError;
     EXPECT_NE(saveError.find("not a directory"), std::string::npos) << saveError;
     const auto readError = storeErrorOf([&] { blocked.GetSetting(kApp, kExe, "MAIN-Left", "1"); });
     EXPECT_NE(readError.find(blocked.location(kApp)), std::string::npos) << readError;
 }
 
-TEST_F(IniFileStoreTest, NamesThatCannotBeStoredAreRefused) {
+TEST_F(IniFileStoreTest, NamesThatCannotBeStoredAreRefused)
+{
     for (const auto& bad : {storeErrorOf([&] { store().SaveSetting(kApp, kExe, "BAD KEY", "1"); }),
                             storeErrorOf([&] { store().GetSetting(kApp, kExe, "A=B", "1"); }),
                             storeErrorOf([&] { store().SaveSetting("../escape", kExe, "K", "1"); }),
@@ -155,7 +164,8 @@ TEST_F(IniFileStoreTest, NamesThatCannotBeStoredAreRefused) {
     EXPECT_FALSE(fileExists(dir_.path() + "/../escape"));
 }
 
-TEST_F(IniFileStoreTest, LeftoverTemporaryFileDoesNotGetInTheWay) {
+TEST_F(IniFileStoreTest, LeftoverTemporaryFileDoesNotGetInTheWay)
+{
     store().SaveSetting(kApp, kExe, "MAIN-Left", "1");
     writeFile(file() + ".tmp", "half a file from a writer that died");
     ::chmod((file() + ".tmp").c_str(), 0644);
@@ -165,7 +175,8 @@ TEST_F(IniFileStoreTest, LeftoverTemporaryFileDoesNotGetInTheWay) {
     EXPECT_FALSE(fileExists(file() + ".tmp"));
 }
 
-TEST_F(IniFileStoreTest, WaitForTheLockIsBounded) {
+TEST_F(IniFileStoreTest, WaitForTheLockIsBounded)
+{
     store().SaveSetting(kApp, kExe, "MAIN-Left", "1");
     const int holder = ::open((file() + ".lock").c_str(), O_RDWR | O_CLOEXEC);
     ASSERT_GE(holder, 0);
@@ -182,14 +193,16 @@ TEST_F(IniFileStoreTest, WaitForTheLockIsBounded) {
 // Sets or unsets environment variables for one test and puts them back.
 class EnvironmentTest : public ::testing::Test {
 protected:
-    void set(const char* name, const char* value) {
+    void set(const char* name, const char* value)
+    {
         if (!saved_.contains(name)) {
             const char* old = std::getenv(name);
             saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
         }
         value ? ::setenv(name, value, 1) : ::unsetenv(name);
     }
-    ~EnvironmentTest() override {
+    ~EnvironmentTest() override
+    {
         for (const auto& [name, value] : saved_) {
             value ? ::setenv(name.c_str(), value->c_str(), 1) : ::unsetenv(name.c_str());
         }
@@ -199,7 +212,8 @@ private:
     std::map<std::string, std::optional<std::string>> saved_;
 };
 
-TEST_F(EnvironmentTest, ConfigHomeFollowsXdgThenHome) {
+TEST_F(EnvironmentTest, ConfigHomeFollowsXdgThenHome)
+{
     set("XDG_CONFIG_HOME", "/srv/conf");
     set("HOME", "/home/op");
     EXPECT_EQ(defaultConfigHome(), "/srv/conf");

@@ -1,6 +1,6 @@
-#include "platform/store/exe_name.h"
 #include "platform/posix/invoked_program.h"
 #include "platform/posix/temp_dir_support.h"
+#include "platform/store/exe_name.h"
 
 #include <gtest/gtest.h>
 
@@ -28,14 +28,16 @@ const bool kPrintedAndExited = [] {
     return false;
 }();
 
-std::string thisExecutable() {
+std::string thisExecutable()
+{
     char target[PATH_MAX];
     const auto length = ::readlink("/proc/self/exe", target, sizeof target - 1);
     return length > 0 ? std::string(target, static_cast<std::size_t>(length)) : std::string();
 }
 
 // Starts file with the given argv[0] and returns what it printed.
-std::string invokedPathOf(const std::string& file, const std::string& argv0) {
+std::string invokedPathOf(const std::string& file, const std::string& argv0)
+{
     int out[2];
     if (::pipe(out) != 0) {
         return "(no pipe)";
@@ -59,7 +61,8 @@ std::string invokedPathOf(const std::string& file, const std::string& argv0) {
     return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? printed : "(child failed)";
 }
 
-TEST(InvokedProgram, SymlinkGivesItsOwnName) {
+TEST(InvokedProgram, SymlinkGivesItsOwnName)
+{
     ASSERT_FALSE(kPrintedAndExited);
     testing::TempDir dir;
     const auto link = dir.path() + "/server-copy.bin";
@@ -69,12 +72,14 @@ TEST(InvokedProgram, SymlinkGivesItsOwnName) {
     EXPECT_EQ(fileNameFromPath(path), "server-copy.bin") << "on Linux a dot starts no extension";
 }
 
-TEST(InvokedProgram, NameIsArgvZeroAsGiven) {
+TEST(InvokedProgram, NameIsArgvZeroAsGiven)
+{
     EXPECT_EQ(invokedPathOf(thisExecutable(), "renamed copy"), "renamed copy");
     EXPECT_EQ(invokedPathOf(thisExecutable(), "./spigot-watch.exe"), "./spigot-watch.exe");
 }
 
-TEST(InvokedProgram, EmptyArgvZeroFallsBackToTheExecutable) {
+TEST(InvokedProgram, EmptyArgvZeroFallsBackToTheExecutable)
+{
     EXPECT_EQ(invokedPathOf(thisExecutable(), ""), thisExecutable());
 }
 

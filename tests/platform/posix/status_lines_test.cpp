@@ -47,7 +47,8 @@ TEST_F(StatusLinesTest, CaptionAtShowThenEveryChangeOfTheChosenLabelOnce)
     status.setEnabled(false);
     status.setCaption("SPIGOT RESTART IN 3 MINS");
     status.setCaption("READY...");
-    EXPECT_THAT(lines, ElementsAre("STATUS STARTING IN 10 SECS...", "STATUS SPIGOT RESTART IN 3 MINS", "STATUS READY..."));
+    EXPECT_THAT(lines,
+                ElementsAre("STATUS STARTING IN 10 SECS...", "STATUS SPIGOT RESTART IN 3 MINS", "STATUS READY..."));
 }
 
 TEST_F(StatusLinesTest, DialogsGetNoView)

@@ -23,7 +23,8 @@ const std::string kApp = "VT_HALTWARD";
 const std::string kExe = "vt-haltward";
 
 // Runs body in a child process; the child exits 0 when body returns.
-pid_t spawn(const std::function<void()>& body) {
+pid_t spawn(const std::function<void()>& body)
+{
     const pid_t pid = ::fork();
     if (pid == 0) {
         try {
@@ -37,7 +38,8 @@ pid_t spawn(const std::function<void()>& body) {
     return pid;
 }
 
-int exitStatus(pid_t pid) {
+int exitStatus(pid_t pid)
+{
     int status = 0;
     if (::waitpid(pid, &status, 0) != pid) {
         return -1;
@@ -45,9 +47,13 @@ int exitStatus(pid_t pid) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-std::string keyOf(char writer, int slot) { return std::string(1, writer) + "-KEY-" + std::to_string(slot); }
+std::string keyOf(char writer, int slot)
+{
+    return std::string(1, writer) + "-KEY-" + std::to_string(slot);
+}
 
-TEST(StoreProcesses, TwoWritersAtOnceLoseNothing) {
+TEST(StoreProcesses, TwoWritersAtOnceLoseNothing)
+{
     constexpr int kWrites = 1000;
     constexpr int kSlots = 25;
     testing::TempDir dir;
@@ -78,11 +84,13 @@ TEST(StoreProcesses, TwoWritersAtOnceLoseNothing) {
 }
 
 // A long value, so a file cut short would show in it.
-std::string newValue(int serial) {
+std::string newValue(int serial)
+{
     return "new " + std::to_string(serial) + " " + std::string(3000, 'a' + serial % 26) + " end";
 }
 
-bool isOldOrWhole(const std::string& value) {
+bool isOldOrWhole(const std::string& value)
+{
     if (value == "old") {
         return true;
     }
@@ -90,7 +98,8 @@ bool isOldOrWhole(const std::string& value) {
     return std::sscanf(value.c_str(), "new %d ", &serial) == 1 && value == newValue(serial);
 }
 
-TEST(StoreProcesses, WriterKilledMidWriteLeavesOldOrNewValues) {
+TEST(StoreProcesses, WriterKilledMidWriteLeavesOldOrNewValues)
+{
     constexpr int kKeys = 10;
     testing::TempDir dir;
     IniFileStore store(dir.path(), std::chrono::seconds(5));

@@ -11,10 +11,10 @@
 
 namespace vt::testing {
 
-TempDir::TempDir() {
+TempDir::TempDir()
+{
     const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base != nullptr && base[0] == '/' ? base : "/tmp") +
-                          "/vt-store-test-XXXXXX";
+    std::string pattern = std::string(base != nullptr && base[0] == '/' ? base : "/tmp") + "/vt-store-test-XXXXXX";
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
     if (::mkdtemp(buffer.data()) == nullptr) {
@@ -23,12 +23,14 @@ TempDir::TempDir() {
     path_ = buffer.data();
 }
 
-TempDir::~TempDir() {
+TempDir::~TempDir()
+{
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
 }
 
-std::string readFile(const std::string& path) {
+std::string readFile(const std::string& path)
+{
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         throw std::runtime_error("cannot read " + path);
@@ -38,7 +40,8 @@ std::string readFile(const std::string& path) {
     return content.str();
 }
 
-void writeFile(const std::string& path, const std::string& content) {
+void writeFile(const std::string& path, const std::string& content)
+{
     const auto parent = std::filesystem::path(path).parent_path();
     if (std::filesystem::create_directories(parent)) {
         // Private as the store makes its own, whatever the umask: the store
@@ -55,9 +58,13 @@ void writeFile(const std::string& path, const std::string& content) {
     ::chmod(path.c_str(), 0600);
 }
 
-bool fileExists(const std::string& path) { return std::filesystem::exists(path); }
+bool fileExists(const std::string& path)
+{
+    return std::filesystem::exists(path);
+}
 
-unsigned fileMode(const std::string& path) {
+unsigned fileMode(const std::string& path)
+{
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) {
         throw std::runtime_error("cannot stat " + path);

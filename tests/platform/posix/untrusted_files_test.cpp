@@ -36,7 +36,9 @@ protected:
     std::string file() const { return folder() + "/settings.ini"; }
     IniFileStore store() const { return IniFileStore(dir_.path(), std::chrono::milliseconds(300)); }
 
-    template <typename Call> static std::string storeErrorOf(Call call) {
+    template <typename Call>
+    static std::string storeErrorOf(Call call)
+    {
         try {
             call();
         } catch (const StoreError& error) {
@@ -44,13 +46,16 @@ protected:
         }
         return "";
     }
-    std::string readError() {
+    std::string readError()
+    {
         return storeErrorOf([&] { store().GetSetting(kApp, kExe, "MAIN-Left", "0"); });
     }
-    std::string loadError() {
+    std::string loadError()
+    {
         return storeErrorOf([&] { store().loadSection(kApp, kExe, {"MAIN-Left"}); });
     }
-    std::string writeError() {
+    std::string writeError()
+    {
         return storeErrorOf([&] { store().SaveSetting(kApp, kExe, "MAIN-Left", "5"); });
     }
     void makeFolder() { ASSERT_EQ(::mkdir(folder().c_str(), 0700), 0); }
@@ -60,7 +65,8 @@ protected:
 
 #define EXPECT_CONTAINS(text, part) EXPECT_NE((text).find(part), std::string::npos) << (text)
 
-TEST_F(UntrustedFiles, FifoAsTheFileIsRefusedWithoutBlocking) {
+TEST_F(UntrustedFiles, FifoAsTheFileIsRefusedWithoutBlocking)
+{
     makeFolder();
     ASSERT_EQ(::mkfifo(file().c_str(), 0600), 0);
     EXPECT_CONTAINS(readError(), file() + " is a FIFO");
@@ -71,14 +77,16 @@ TEST_F(UntrustedFiles, FifoAsTheFileIsRefusedWithoutBlocking) {
     EXPECT_TRUE(S_ISFIFO(info.st_mode)) << "left as it was";
 }
 
-TEST_F(UntrustedFiles, FifoAsTheLockFileIsRefusedWithoutBlocking) {
+TEST_F(UntrustedFiles, FifoAsTheLockFileIsRefusedWithoutBlocking)
+{
     writeFile(file(), "[vt-haltward]\nMAIN-Left=1\n");
     ASSERT_EQ(::mkfifo((file() + ".lock").c_str(), 0600), 0);
     EXPECT_CONTAINS(writeError(), "the lock file " + file() + ".lock is a FIFO");
     EXPECT_EQ(readFile(file()), "[vt-haltward]\nMAIN-Left=1\n");
 }
 
-TEST_F(UntrustedFiles, DevicesBehindASymlinkAreRefused) {
+TEST_F(UntrustedFiles, DevicesBehindASymlinkAreRefused)
+{
     makeFolder();
     for (const char* device : {"/dev/zero", "/dev/null"}) {
         ::unlink(file().c_str());
@@ -88,14 +96,16 @@ TEST_F(UntrustedFiles, DevicesBehindASymlinkAreRefused) {
     }
 }
 
-TEST_F(UntrustedFiles, DirectoryAsTheFileIsRefused) {
+TEST_F(UntrustedFiles, DirectoryAsTheFileIsRefused)
+{
     ASSERT_EQ(::mkdir(folder().c_str(), 0700), 0);
     ASSERT_EQ(::mkdir(file().c_str(), 0700), 0);
     EXPECT_CONTAINS(readError(), "is a directory");
     EXPECT_CONTAINS(writeError(), "is a directory");
 }
 
-TEST_F(UntrustedFiles, FileOverOneMebibyteIsRefusedAndLeftUntouched) {
+TEST_F(UntrustedFiles, FileOverOneMebibyteIsRefusedAndLeftUntouched)
+{
     const std::string header = "[vt-haltward]\nMAIN-Left=1\n";
     const std::string justFits = header + std::string(IniFileStore::kMaxFileBytes - header.size(), '\n');
     writeFile(file(), justFits);
@@ -107,7 +117,8 @@ TEST_F(UntrustedFiles, FileOverOneMebibyteIsRefusedAndLeftUntouched) {
     EXPECT_EQ(readFile(file()), tooBig);
 }
 
-TEST_F(UntrustedFiles, FileOrFolderWritableByOthersIsRefused) {
+TEST_F(UntrustedFiles, FileOrFolderWritableByOthersIsRefused)
+{
     writeFile(file(), "[vt-haltward]\nMAIN-Left=1\n");
     for (const mode_t mode : {0620, 0602, 0666}) {
         ASSERT_EQ(::chmod(file().c_str(), mode), 0);
@@ -125,14 +136,16 @@ TEST_F(UntrustedFiles, FileOrFolderWritableByOthersIsRefused) {
     EXPECT_EQ(readFile(file()), "[vt-haltward]\nMAIN-Left=1\n");
 }
 
-uid_t nobodyUid() {
+uid_t nobodyUid()
+{
     const passwd* nobody = ::getpwnam("nobody");
     return nobody != nullptr ? nobody->pw_uid : 65534;
 }
 
 // Whose file is judged from the reading process's side: the same file is
 // accepted by its owner and refused by root, who did not write it.
-TEST_F(UntrustedFiles, FileOrFolderOfAnotherUserIsRefused) {
+TEST_F(UntrustedFiles, FileOrFolderOfAnotherUserIsRefused)
+{
     if (::geteuid() != 0) {
         GTEST_SKIP() << "making a file of another user's needs root";
     }
@@ -160,7 +173,8 @@ TEST_F(UntrustedFiles, FileOrFolderOfAnotherUserIsRefused) {
     EXPECT_CONTAINS(readError(), "bad ownership or modes for directory " + folder());
 }
 
-TEST_F(UntrustedFiles, SymlinkedFileIsWrittenThroughToItsTarget) {
+TEST_F(UntrustedFiles, SymlinkedFileIsWrittenThroughToItsTarget)
+{
     const std::string elsewhere = dir_.path() + "/dotfiles/settings.ini";
     writeFile(elsewhere, "# mine\n[vt-haltward]\nMAIN-Left=1\n");
     makeFolder();
@@ -174,7 +188,8 @@ TEST_F(UntrustedFiles, SymlinkedFileIsWrittenThroughToItsTarget) {
     EXPECT_EQ(store().GetSetting(kApp, kExe, "MAIN-Top", "0"), "3");
 }
 
-TEST_F(UntrustedFiles, DanglingLinksCreateNothing) {
+TEST_F(UntrustedFiles, DanglingLinksCreateNothing)
+{
     makeFolder();
     const std::string nowhere = dir_.path() + "/nowhere";
     ASSERT_EQ(::symlink(nowhere.c_str(), (file() + ".lock").c_str()), 0);
@@ -191,10 +206,12 @@ TEST_F(UntrustedFiles, DanglingLinksCreateNothing) {
 
 // Several keys go in one rewrite: a batch with one key the file cannot hold
 // writes none of them.
-TEST_F(UntrustedFiles, BatchIsAllOrNone) {
+TEST_F(UntrustedFiles, BatchIsAllOrNone)
+{
     writeFile(file(), "[vt-haltward]\nA=old\nB=old\n");
-    const auto error = storeErrorOf(
-        [&] { store().SaveSettings(kApp, kExe, {{"A", "new"}, {"B", "new"}, {"BAD KEY", "x"}}); });
+    const auto error = storeErrorOf([&] {
+        store().SaveSettings(kApp, kExe, {{"A", "new"}, {"B", "new"}, {"BAD KEY", "x"}});
+    });
     EXPECT_CONTAINS(error, "'BAD KEY' is not a key name");
     EXPECT_EQ(readFile(file()), "[vt-haltward]\nA=old\nB=old\n");
     store().SaveSettings(kApp, kExe, {{"A", "new"}, {"B", "new"}});
@@ -203,7 +220,8 @@ TEST_F(UntrustedFiles, BatchIsAllOrNone) {
 
 // A mistyped escape in one value, as a hand edit leaves it, spoils that key
 // alone: the others read and write, and its line survives rewrites.
-TEST_F(UntrustedFiles, BadEscapeIsOneKeysProblem) {
+TEST_F(UntrustedFiles, BadEscapeIsOneKeysProblem)
+{
     writeFile(file(), "[vt-haltward]\nTHREE_MIN_MESSAGE_TEXTBOX=say \\ hi\nMAIN-Left=7\n");
     try {
         store().GetSetting(kApp, kExe, "THREE_MIN_MESSAGE_TEXTBOX", "");

@@ -5,7 +5,8 @@
 namespace vt {
 namespace {
 
-TEST(ExeName, BaseNameWithoutExtension) {
+TEST(ExeName, BaseNameWithoutExtension)
+{
     const struct {
         const char* path;
         const char* name;
@@ -33,7 +34,8 @@ TEST(ExeName, BaseNameWithoutExtension) {
 }
 
 // On Linux the section is the whole file name: a dot is no extension there.
-TEST(ExeName, FileNameKeepsEveryDot) {
+TEST(ExeName, FileNameKeepsEveryDot)
+{
     EXPECT_EQ(fileNameFromPath("/usr/local/bin/vt-haltward.lobby"), "vt-haltward.lobby");
     EXPECT_EQ(fileNameFromPath("vt-haltward.survival"), "vt-haltward.survival");
     EXPECT_EQ(fileNameFromPath("/usr/bin/vt-haltward"), "vt-haltward");

@@ -10,7 +10,10 @@ namespace {
 
 const std::string kSource = "/home/op/.config/VT_HALTWARD/settings.ini";
 
-IniText reparse(const IniText& ini) { return IniText::parse(ini.format(), kSource); }
+IniText reparse(const IniText& ini)
+{
+    return IniText::parse(ini.format(), kSource);
+}
 
 struct ValueCase {
     std::string text;
@@ -18,7 +21,8 @@ struct ValueCase {
 };
 
 // Plain text is written as it is; only what would not read back is escaped.
-TEST(IniText, ValuesRoundTripEscapingOnlyWhatNeedsIt) {
+TEST(IniText, ValuesRoundTripEscapingOnlyWhatNeedsIt)
+{
     const ValueCase cases[] = {
         {"", "K="},
         {"plain text", "K=plain text"},
@@ -50,9 +54,10 @@ TEST(IniText, ValuesRoundTripEscapingOnlyWhatNeedsIt) {
     }
 }
 
-TEST(IniText, SectionNamesRoundTrip) {
-    const std::string names[] = {"vt-haltward", "server copy (2)", "odd]name[", " padded\t",
-                                 "back\\slash", "new\nline", "#hash", ";semi", "=", ""};
+TEST(IniText, SectionNamesRoundTrip)
+{
+    const std::string names[] = {"vt-haltward", "server copy (2)", "odd]name[", " padded\t", "back\\slash",
+                                 "new\nline",   "#hash",           ";semi",     "=",         ""};
     IniText ini;
     for (const auto& name : names) {
         ini.set(name, "KEY", "value of " + name);
@@ -65,7 +70,8 @@ TEST(IniText, SectionNamesRoundTrip) {
     }
 }
 
-TEST(IniText, SectionsAndKeysAreKeptApart) {
+TEST(IniText, SectionsAndKeysAreKeptApart)
+{
     IniText ini;
     ini.set("server1", "MAIN-Left", "100");
     ini.set("server2", "MAIN-Left", "200");
@@ -83,7 +89,8 @@ TEST(IniText, SectionsAndKeysAreKeptApart) {
 
 // A file edited by hand keeps its comments and gaps; new keys go after the
 // section's last key, new sections after a blank line.
-TEST(IniText, RewriteKeepsCommentsAndLayout) {
+TEST(IniText, RewriteKeepsCommentsAndLayout)
+{
     const std::string text = "# written by hand\r\n"
                              "\n"
                              "  [ server1 ]  \n"
@@ -111,7 +118,8 @@ TEST(IniText, RewriteKeepsCommentsAndLayout) {
                             "AUTOCLOSE_TICKBOX=1\n");
 }
 
-TEST(IniText, AcceptsByteOrderMarkCrLfAndNoFinalNewline) {
+TEST(IniText, AcceptsByteOrderMarkCrLfAndNoFinalNewline)
+{
     const auto ini = IniText::parse("\xEF\xBB\xBF[s]\r\nA=1\r\nB= x\\s", kSource);
     EXPECT_EQ(*ini.find("s", "A"), "1");
     EXPECT_EQ(*ini.find("s", "B"), "x ");
@@ -124,7 +132,8 @@ struct BadFile {
     std::string why;
 };
 
-TEST(IniText, UnreadableLinesAreReportedWithPathAndLine) {
+TEST(IniText, UnreadableLinesAreReportedWithPathAndLine)
+{
     const BadFile cases[] = {
         {"MAIN-Left=1\n", 1, "before any [section]"},
         {"[s]\nA=1\njust words\n", 3, "expected [section], KEY=value"},
@@ -142,8 +151,7 @@ TEST(IniText, UnreadableLinesAreReportedWithPathAndLine) {
             ADD_FAILURE() << "accepted: " << c.text;
         } catch (const StoreError& error) {
             const std::string message = error.what();
-            EXPECT_EQ(message.find(kSource + " line " + std::to_string(c.line) + ": "), 0u)
-                << message;
+            EXPECT_EQ(message.find(kSource + " line " + std::to_string(c.line) + ": "), 0u) << message;
             EXPECT_NE(message.find(c.why), std::string::npos) << message;
             EXPECT_NE(message.find("; fix or remove the file"), std::string::npos) << message;
         }
@@ -153,7 +161,8 @@ TEST(IniText, UnreadableLinesAreReportedWithPathAndLine) {
 // A mistyped escape spoils its one value, not the file: the other keys read,
 // that key reports why (with its line), and a rewrite keeps its line as written
 // until the key itself is set.
-TEST(IniText, UndecodableValueIsThatKeysProblemOnly) {
+TEST(IniText, UndecodableValueIsThatKeysProblemOnly)
+{
     const std::string text = "[s]\nA=bad \\q escape\nB=fine\nC=trailing\\\nD=also\\ \n";
     auto ini = IniText::parse(text, kSource);
     EXPECT_EQ(*ini.find("s", "B"), "fine");
@@ -172,7 +181,8 @@ TEST(IniText, UndecodableValueIsThatKeysProblemOnly) {
 }
 
 // Comments and blank lines go back byte for byte, however many rewrites.
-TEST(IniText, CommentsKeepEveryCarriageReturn) {
+TEST(IniText, CommentsKeepEveryCarriageReturn)
+{
     const std::string text = "# top\r\r\n[s]\r\n; note\r\n  \r\nA=1\r\n# end\r";
     std::string written = text;
     for (int rewrite = 0; rewrite < 3; ++rewrite) {
@@ -185,7 +195,8 @@ TEST(IniText, CommentsKeepEveryCarriageReturn) {
 
 // Many sections and keys parse in time linear in the file: a file of 20,000
 // sections would take minutes if each header were compared with every other.
-TEST(IniText, ManySectionsAndKeysAllFound) {
+TEST(IniText, ManySectionsAndKeysAllFound)
+{
     std::string text;
     for (int i = 0; i < 20000; ++i) {
         text += "[s" + std::to_string(i) + "]\nK=" + std::to_string(i) + "\n";
@@ -205,7 +216,8 @@ TEST(IniText, ManySectionsAndKeysAllFound) {
     EXPECT_EQ(*back.find("s19999", "K19999"), "19999");
 }
 
-TEST(IniText, KeyNames) {
+TEST(IniText, KeyNames)
+{
     EXPECT_TRUE(IniText::isValidKey("MESSAGE-SETTINGS-Height"));
     EXPECT_TRUE(IniText::isValidKey("AUTOSTART_SHUTDOWN_TICKBOX"));
     EXPECT_TRUE(IniText::isValidKey("v1.2"));

@@ -47,9 +47,9 @@ INSTANTIATE_TEST_SUITE_P(
                       KeyCase{"{PGUP}", "\\033[5~"}, KeyCase{"{PGDN}", "\\033[6~"}, KeyCase{"{F1}", "\\033OP"},
                       KeyCase{"{F4}", "\\033OS"}, KeyCase{"{F5}", "\\033[15~"}, KeyCase{"{F10}", "\\033[21~"},
                       KeyCase{"{F11}", "\\033[23~"}, KeyCase{"{F12}", "\\033[24~"}, KeyCase{"^c", "\\003"},
-                      KeyCase{"^C", "\\003"}, KeyCase{"^{[}", "\\033"}, KeyCase{"^?", "\\177"},
-                      KeyCase{"%x", "\\033x"}, KeyCase{"%{$}", "\\033\\$"}, KeyCase{"^%d", "\\033\\004"},
-                      KeyCase{"+{TAB}", "\\033[Z"}, KeyCase{"%{F5}", "\\033\\033[15~"}, KeyCase{"+a", "A"}));
+                      KeyCase{"^C", "\\003"}, KeyCase{"^{[}", "\\033"}, KeyCase{"^?", "\\177"}, KeyCase{"%x", "\\033x"},
+                      KeyCase{"%{$}", "\\033\\$"}, KeyCase{"^%d", "\\033\\004"}, KeyCase{"+{TAB}", "\\033[Z"},
+                      KeyCase{"%{F5}", "\\033\\033[15~"}, KeyCase{"+a", "A"}));
 
 class ScreenUnsendable : public ::testing::TestWithParam<const char*> {};
 

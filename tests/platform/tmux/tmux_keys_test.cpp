@@ -20,8 +20,8 @@ Args argsFor(std::string_view notation)
 TEST(TmuxKeys, TextIsOneLiteralSendKeysAndEnterAnother)
 {
     EXPECT_THAT(argsFor("say §cBye Grüße €5 中文~"),
-                ElementsAre("send-keys", "-t", "@7", "-l", "--", "say §cBye Grüße €5 中文", ";", "send-keys", "-t", "@7",
-                            "Enter"));
+                ElementsAre("send-keys", "-t", "@7", "-l", "--", "say §cBye Grüße €5 中文", ";", "send-keys", "-t",
+                            "@7", "Enter"));
 }
 
 TEST(TmuxKeys, TextThatLooksLikeOptionsOrFormatsStaysOneLiteralArgument)
@@ -89,8 +89,8 @@ TEST_P(TmuxUnsendable, KeyTmuxHasNoNameForFailsTheWholeStep)
 
 INSTANTIATE_TEST_SUITE_P(Keys, TmuxUnsendable,
                          ::testing::Values("{F13}", "{F16}", "{BREAK}", "{CAPSLOCK}", "{NUMLOCK}", "{PRTSC}",
-                                           "{SCROLLLOCK}", "{HELP}", "^é", "%€", "^1", "+1", "^{ENTER}",
-                                           "+{BS}", "^{TAB}"));
+                                           "{SCROLLLOCK}", "{HELP}", "^é", "%€", "^1", "+1", "^{ENTER}", "+{BS}",
+                                           "^{TAB}"));
 
 TEST(TmuxKeys, MessageNamesTheKey)
 {

@@ -13,12 +13,22 @@ TEST(LogicalDpi, SnapsToQuarterStepsOfDesignResolution)
         double reported;
         double expected;
     } cases[] = {
-        {96, 96},   {100, 96},  {90, 96},   {110, 120}, {120, 120},
-        {144, 144}, {150, 144}, {192, 192},
+        {96, 96},
+        {100, 96},
+        {90, 96},
+        {110, 120},
+        {120, 120},
+        {144, 144},
+        {150, 144},
+        {192, 192},
         // Never smaller than designed, as desktop scaling never goes below 100 %.
-        {72, 96},   {60, 96},
+        {72, 96},
+        {60, 96},
         // Too small or too large to be real: the design resolution.
-        {0, 96},    {-5, 96},   {20, 96},   {5000, 96},
+        {0, 96},
+        {-5, 96},
+        {20, 96},
+        {5000, 96},
         {std::numeric_limits<double>::quiet_NaN(), 96},
         {std::numeric_limits<double>::infinity(), 96},
     };
@@ -44,7 +54,7 @@ TEST(ScreenScale, ScalesWithResolution)
     EXPECT_EQ(scale.pixels(1440), 144);
     EXPECT_FLOAT_EQ(scale.twips(144), 1440.f);
     EXPECT_EQ(scale.fontPixels(8.25), 17); // 16.5 rounds up
-    EXPECT_EQ(ScreenScale(0).dpi(), 96); // no resolution: the design one
+    EXPECT_EQ(ScreenScale(0).dpi(), 96);   // no resolution: the design one
 }
 
 TEST(ScreenScale, ControlBoxRoundsEdgesSoNeighboursTouch)

@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "platform/failures.h"
-#include "platform/ui/form.h"
 #include "platform/headless/headless_console.h"
 #include "platform/headless/headless_event_loop.h"
 #include "platform/headless/memory_store.h"
 #include "platform/headless/null_views.h"
+#include "platform/ui/form.h"
 
 namespace vt {
 namespace {
@@ -30,8 +30,7 @@ public:
           OTHER_BUTTON(*this, "OTHER_BUTTON", {0, 0, 100, 100}, 1, "Fish && Chips"),
           A_TICKBOX(*this, "A_TICKBOX", {0, 0, 100, 100}, 2, "A"),
           B_TICKBOX(*this, "B_TICKBOX", {0, 0, 100, 100}, 3, "B"),
-          NAME_TEXTBOX(*this, "NAME_TEXTBOX", {0, 0, 100, 100}, 4, "kept"),
-          TICK_TIMER(*this, "TICK_TIMER"),
+          NAME_TEXTBOX(*this, "NAME_TEXTBOX", {0, 0, 100, 100}, 4, "kept"), TICK_TIMER(*this, "TICK_TIMER"),
           OTHER_TIMER(*this, "OTHER_TIMER")
     {
         OK_BUTTON.setDefault(true);
@@ -244,7 +243,9 @@ TEST_F(ToolkitContract, UnloadingTheOwnerClosesItsDialogFirst)
     class Recording : public SampleForm {
     public:
         Recording(Services& s, std::vector<std::string>& order, std::string who)
-            : SampleForm(s), order_(order), who_(std::move(who)) {}
+            : SampleForm(s), order_(order), who_(std::move(who))
+        {
+        }
         void Form_Unload(int&) override { order_.push_back(who_); }
         std::vector<std::string>& order_;
         std::string who_;

@@ -23,11 +23,11 @@ PixelBox fit(PixelBox outer, const std::vector<PixelBox>& areas = kOneScreen)
 TEST(KeepTitleBarReachable, LeavesAWindowWhoseTitleBarCanBeGrabbed)
 {
     const PixelBox cases[] = {
-        {67, 67, 705, 153},     // the default place
-        {0, 0, 705, 153},       // in the corner
-        {1180, 900, 705, 153},  // mostly off to the right and bottom, 100 px of title left
-        {-605, 999, 705, 153},  // mostly off to the left, title bar just above the bottom
-        {1230, 500, 50, 40},    // narrower than the grab width, but wholly on
+        {67, 67, 705, 153},    // the default place
+        {0, 0, 705, 153},      // in the corner
+        {1180, 900, 705, 153}, // mostly off to the right and bottom, 100 px of title left
+        {-605, 999, 705, 153}, // mostly off to the left, title bar just above the bottom
+        {1230, 500, 50, 40},   // narrower than the grab width, but wholly on
     };
     for (const PixelBox& outer : cases)
         EXPECT_EQ(fit(outer), outer) << outer.x << "," << outer.y;
@@ -39,12 +39,12 @@ TEST(KeepTitleBarReachable, PullsAWindowBackWhenItsTitleBarIsOutOfReach)
         PixelBox outer;
         PixelBox expected;
     } cases[] = {
-        {{100, -10, 705, 153}, {100, 0, 705, 153}},      // title bar partly above the top
-        {{100, 1000, 705, 153}, {100, 871, 705, 153}},   // only the title bar's top rows on
-        {{1181, 300, 705, 153}, {575, 300, 705, 153}},   // 99 px of title left on the right
-        {{-606, 300, 705, 153}, {0, 300, 705, 153}},     // and on the left
+        {{100, -10, 705, 153}, {100, 0, 705, 153}},       // title bar partly above the top
+        {{100, 1000, 705, 153}, {100, 871, 705, 153}},    // only the title bar's top rows on
+        {{1181, 300, 705, 153}, {575, 300, 705, 153}},    // 99 px of title left on the right
+        {{-606, 300, 705, 153}, {0, 300, 705, 153}},      // and on the left
         {{30000, 30000, 705, 153}, {575, 871, 705, 153}}, // far off: wholly on, in the nearest corner
-        {{-1000000, 40, 705, 153}, {0, 40, 705, 153}},        // only the off axis changes
+        {{-1000000, 40, 705, 153}, {0, 40, 705, 153}},    // only the off axis changes
     };
     for (const auto& c : cases)
         EXPECT_EQ(fit(c.outer), c.expected) << c.outer.x << "," << c.outer.y;

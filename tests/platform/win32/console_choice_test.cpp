@@ -19,8 +19,14 @@ ConsoleProbe attached(std::uint32_t process, const std::string& title, std::uint
     return {process, Outcome::Attached, title, console};
 }
 
-ConsoleProbe denied(std::uint32_t process) { return {process, Outcome::Denied, "", 0}; }
-ConsoleProbe noConsole(std::uint32_t process) { return {process, Outcome::NoConsole, "", 0}; }
+ConsoleProbe denied(std::uint32_t process)
+{
+    return {process, Outcome::Denied, "", 0};
+}
+ConsoleProbe noConsole(std::uint32_t process)
+{
+    return {process, Outcome::NoConsole, "", 0};
+}
 
 std::string failureOf(const std::vector<ConsoleProbe>& probes, const std::string& name)
 {
@@ -37,10 +43,9 @@ std::string failureOf(const std::vector<ConsoleProbe>& probes, const std::string
 TEST(ConsoleChoice, ProcessesSharingAConsoleAreOneConsole)
 {
     // cmd running the .bat and the java it started share one console.
-    const auto choice = chooseConsoleByTitle(
-        {noConsole(4), attached(100, "SPIGOT-SERVER", 0x50), attached(7, "LOBBY", 0x60),
-         attached(101, "SPIGOT-SERVER", 0x50)},
-        "SPIGOT-SERVER");
+    const auto choice = chooseConsoleByTitle({noConsole(4), attached(100, "SPIGOT-SERVER", 0x50),
+                                              attached(7, "LOBBY", 0x60), attached(101, "SPIGOT-SERVER", 0x50)},
+                                             "SPIGOT-SERVER");
     EXPECT_EQ(choice.processes, (std::vector<std::uint32_t>{100, 101}));
     EXPECT_EQ(choice.console, 0x50u);
 }

@@ -11,9 +11,9 @@
 namespace {
 
 struct ScriptedWindows {
-    int refusals = 0;       // SetForegroundWindow calls that do nothing
+    int refusals = 0; // SetForegroundWindow calls that do nothing
     bool altTapWorks = true;
-    int lateByPolls = 0;    // a granted activation shows only after this many polls
+    int lateByPolls = 0; // a granted activation shows only after this many polls
     std::string log;
     int pollsUntilShown = -1;
 
@@ -21,7 +21,10 @@ struct ScriptedWindows {
     {
         vt::win32::ForegroundCalls calls;
         calls.restoreIfMinimised = [this] { log += "restore "; };
-        calls.setForeground = [this] { log += "set "; grant(); };
+        calls.setForeground = [this] {
+            log += "set ";
+            grant();
+        };
         calls.isForeground = [this] {
             if (pollsUntilShown < 0)
                 return false;
@@ -31,7 +34,10 @@ struct ScriptedWindows {
             log += "alt ";
             return altTapWorks;
         };
-        calls.setWithSharedInput = [this] { log += "shared "; grant(); };
+        calls.setWithSharedInput = [this] {
+            log += "shared ";
+            grant();
+        };
         calls.sleepMs = [this](int) { log += "."; };
         return calls;
     }

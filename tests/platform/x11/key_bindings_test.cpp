@@ -11,7 +11,8 @@ constexpr KeySym euro = 0x10020ac;
 constexpr KeySym uUmlaut = 0xfc;
 constexpr KeySym eAcute = 0xc9;
 
-TEST(KeyBindings, BindsTwoMissingKeysymsPerSpareKey) {
+TEST(KeyBindings, BindsTwoMissingKeysymsPerSpareKey)
+{
     KeyBindings bindings;
     const auto claim = bindings.claim({'a', euro, uUmlaut, eAcute}, {euro, uUmlaut, eAcute}, {100, 101, 102});
     const std::vector<KeyBinding> expected = {{100, euro, uUmlaut}, {101, eAcute, eAcute}};
@@ -21,7 +22,8 @@ TEST(KeyBindings, BindsTwoMissingKeysymsPerSpareKey) {
     EXPECT_FALSE(bindings.holds('a'));
 }
 
-TEST(KeyBindings, UndoesABindingOnlyAfterItsLastUse) {
+TEST(KeyBindings, UndoesABindingOnlyAfterItsLastUse)
+{
     KeyBindings bindings;
     const auto first = bindings.claim({euro, eAcute}, {euro, eAcute}, {100});
     // A later string needs "€" again; it is bound already, so the keymap has it.
@@ -34,21 +36,24 @@ TEST(KeyBindings, UndoesABindingOnlyAfterItsLastUse) {
     EXPECT_FALSE(bindings.holds(euro));
 }
 
-TEST(KeyBindings, SkipsKeysItHasBoundAlready) {
+TEST(KeyBindings, SkipsKeysItHasBoundAlready)
+{
     KeyBindings bindings;
     bindings.claim({euro}, {euro}, {100});
     const auto claim = bindings.claim({uUmlaut}, {uUmlaut}, {100, 101});
     EXPECT_EQ(claim.added, (std::vector<KeyBinding>{{101, uUmlaut, uUmlaut}}));
 }
 
-TEST(KeyBindings, ClaimsNothingWhenSpareKeysRunOut) {
+TEST(KeyBindings, ClaimsNothingWhenSpareKeysRunOut)
+{
     KeyBindings bindings;
     EXPECT_THROW(bindings.claim({euro, uUmlaut, eAcute}, {euro, uUmlaut, eAcute}, {100}), KeySenderFailed);
     EXPECT_FALSE(bindings.holds(euro));
     EXPECT_TRUE(bindings.releaseAll().empty());
 }
 
-TEST(KeyBindings, ReleaseAllHandsBackEveryBinding) {
+TEST(KeyBindings, ReleaseAllHandsBackEveryBinding)
+{
     KeyBindings bindings;
     bindings.claim({euro}, {euro}, {100});
     bindings.claim({eAcute}, {eAcute}, {101});

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <thread>
 
 #include <fcntl.h>
@@ -177,21 +178,7 @@ std::optional<std::string> readFileIfPresent(const std::string& path)
     if (fd.get() < 0) {
         fail("open", path);
     }
-    std::string content;
-    char buffer[16384];
-    for (;;) {
-        const auto got = ::read(fd.get(), buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            fail("read", path);
-        }
-        if (got == 0) {
-            return content;
-        }
-        content.append(buffer, static_cast<std::size_t>(got));
-    }
+    return readUpTo(fd.get(), path, std::numeric_limits<std::size_t>::max());
 }
 
 std::optional<std::string> readTrustedFile(const std::string& path, std::size_t maxBytes)

@@ -25,14 +25,16 @@ std::string runTmux(std::vector<std::string> args, const std::string& program, c
     args.insert(args.begin(), program);
     const ClientResult result = runClient(args, kClientTimeoutMs);
     if (!result.started)
-        throw ConsoleNotFound("tmux could not be run (" + result.output + ")");
+        throw ConsoleNotFound(what + " (tmux could not be run: " + result.output + ")");
     if (result.timedOut)
         throw KeySenderFailed("tmux did not answer within " + std::to_string(kClientTimeoutMs / 1000) +
                               " s and was stopped " + ifUnknown);
     if (result.exitCode == 0)
         return result.output;
+    // No server, no session, no window: all the same to the operator, and
+    // the socket path tmux names would only crowd the report.
     if (saysNotFound(result.output))
-        throw ConsoleNotFound(what + " (tmux: " + firstLine(result.output) + ")");
+        throw ConsoleNotFound(what);
     throw KeySenderFailed("tmux failed " + ifUnknown + ": " + firstLine(result.output));
 }
 

@@ -24,19 +24,7 @@ wait_for_exit "$PROGRAM_PID" 230 || fail "the program did not close by itself"
 wait_until 5 test "$(wc -l <"$arrivals" 2>/dev/null)" -ge 5
 cat "$arrivals"
 
-expected=("10 say §eRestart in 3 minutes" "70 say §eRestart in 2 minutes" "130 say §6Restart in 1 minute"
-          "190 say §cRestarting now" "200 restart")
-mapfile -t got <"$arrivals"
-[ ${#got[@]} -eq 5 ] || fail "expected 5 lines, got ${#got[@]}"
-for i in "${!expected[@]}"; do
-    want_time=${expected[$i]%% *}
-    want_line=${expected[$i]#* }
-    got_time=${got[$i]%% *}
-    got_line=${got[$i]#* }
-    [ "$got_line" = "$want_line" ] || fail "line $i: '$got_line', expected '$want_line'"
-    awk -v g="$got_time" -v w="$want_time" 'BEGIN { d = g - w; exit !(d >= -1 && d <= 1) }' ||
-        fail "'$want_line' arrived at $got_time s, expected $want_time s (±1 s)"
-done
+expect_restart_schedule "$arrivals"
 [ "$(stored_value AUTOSTART_RESTART_TICKBOX)" = 1 ] || fail "the restart tick is no longer stored"
 [ "$(stored_value AUTOCLOSE_TICKBOX)" = 1 ] || fail "the AutoClose tick is no longer stored"
 [ -n "$(stored_value MAIN-Left)" ] || fail "the window position was not stored"

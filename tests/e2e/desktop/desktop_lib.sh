@@ -140,6 +140,26 @@ record_arrivals() {
     E2E_PIDS+=("$!")
 }
 
+# expect_restart_schedule ARRIVALS: the warned restart of the stored texts,
+# each line exactly and at its second of the run (±1 s), as record_arrivals
+# wrote them.
+expect_restart_schedule() {
+    local expected=("10 say §eRestart in 3 minutes" "70 say §eRestart in 2 minutes"
+                    "130 say §6Restart in 1 minute" "190 say §cRestarting now" "200 restart")
+    local got i want_time want_line got_time got_line
+    mapfile -t got <"$1"
+    [ ${#got[@]} -eq 5 ] || fail "expected 5 lines, got ${#got[@]}"
+    for i in "${!expected[@]}"; do
+        want_time=${expected[$i]%% *}
+        want_line=${expected[$i]#* }
+        got_time=${got[$i]%% *}
+        got_line=${got[$i]#* }
+        [ "$got_line" = "$want_line" ] || fail "line $i: '$got_line', expected '$want_line'"
+        awk -v g="$got_time" -v w="$want_time" 'BEGIN { d = g - w; exit !(d >= -1 && d <= 1) }' ||
+            fail "'$want_line' arrived at $got_time s, expected $want_time s (±1 s)"
+    done
+}
+
 elapsed_since() {
     awk -v start="$1" -v now="$EPOCHREALTIME" 'BEGIN { printf "%.2f", now - start }'
 }

@@ -27,19 +27,7 @@ awk -v t="$ended" 'BEGIN { exit !(t >= 209 && t <= 211.5) }' || fail "the progra
 wait_until 5 test "$(wc -l <"$arrivals" 2>/dev/null)" -ge 5
 cat "$arrivals"
 
-expected=("10 say §eRestart in 3 minutes" "70 say §eRestart in 2 minutes" "130 say §6Restart in 1 minute"
-          "190 say §cRestarting now" "200 restart")
-mapfile -t got <"$arrivals"
-[ ${#got[@]} -eq 5 ] || fail "expected 5 lines, got ${#got[@]}"
-for i in "${!expected[@]}"; do
-    want_time=${expected[$i]%% *}
-    want_line=${expected[$i]#* }
-    got_time=${got[$i]%% *}
-    got_line=${got[$i]#* }
-    [ "$got_line" = "$want_line" ] || fail "line $i: '$got_line', expected '$want_line'"
-    awk -v g="$got_time" -v w="$want_time" 'BEGIN { d = g - w; exit !(d >= -1 && d <= 1) }' ||
-        fail "'$want_line' arrived at $got_time s, expected $want_time s (±1 s)"
-done
+expect_restart_schedule "$arrivals"
 statuses=$(sed -n 's/^[0-9-]* [0-9:]* STATUS //p' "$PROGRAM_OUT")
 want_statuses="STARTING IN 10 SECS...
 SPIGOT SHUTDOWN IN 3 MINS

@@ -14,12 +14,16 @@
 
 #include "platform/failures.h"
 #include "platform/link/console_links.h"
+#include "platform/win32/console_helper.h"
 #include "platform/win32/console_title_link.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_console_link.h"
 
 int wmain(int argc, wchar_t** argv)
 {
+    // The console links start this program again to attach to consoles.
+    if (argc == 2 && std::wstring(argv[1]) == vt::win32::kConsoleHelperArgument)
+        return vt::win32::runConsoleHelper();
     if (argc < 3) {
         std::fputs("usage: type_probe TITLE LINES_FILE [REPEAT]\n", stderr);
         return 2;

@@ -7,11 +7,12 @@
 namespace vt::win32 {
 
 // This process attached to another process's console, for as long as the
-// object lives: a GUI program keeps no console, and every path out
-// (return, exception) detaches. While attached, the console's control
-// events (Ctrl+C, Ctrl+Break, its window closing) reach this process too;
-// a handler installed before the attach and removed after the detach keeps
-// them from ending it.
+// object lives: the console helper keeps no console of its own, and every
+// path out (return, exception) detaches. While attached, the console's
+// control events reach this process too: a handler installed before the
+// attach and removed after the detach keeps Ctrl+C and Ctrl+Break from
+// ending it; the console's window being closed ends it whatever a handler
+// says, which is why only the short-lived helper ever attaches.
 class AttachedConsole {
 public:
     explicit AttachedConsole(DWORD process);

@@ -2,12 +2,10 @@
 
 #include <tlhelp32.h>
 
-#include <memory>
 #include <vector>
 
 #include "platform/failures.h"
-#include "platform/win32/attached_console.h"
-#include "platform/win32/system_error.h"
+#include "platform/win32/console_helper.h"
 #include "platform/win32/virtual_keys.h"
 
 namespace vt::win32 {
@@ -100,57 +98,6 @@ DWORD parentProcessOf(DWORD process)
     return parent;
 }
 
-// Attached to the console that the window shows, for one step. The window
-// may belong to the console host rather than to a program attached to the
-// console; the host's parent is one. Either way the console reached must be
-// the one this window shows, or keys would go to another console.
-std::unique_ptr<AttachedConsole> attachToConsoleOf(HWND window, const std::string& title)
-{
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    auto console = std::make_unique<AttachedConsole>(process);
-    if (console->attached() && console->window() == window)
-        return console;
-    const std::string firstReason =
-        console->attached() ? "its program is attached to another console" : systemMessage(console->error());
-    console.reset();
-    if (const DWORD parent = parentProcessOf(process)) {
-        console = std::make_unique<AttachedConsole>(parent);
-        if (console->attached() && console->window() == window)
-            return console;
-    }
-    throw KeySenderFailed("could not reach the input of the console window '" + title + "': " + firstReason +
-                          "; nothing was typed");
-}
-
-void writeAll(HANDLE input, const std::vector<INPUT_RECORD>& records, const std::string& title)
-{
-    std::size_t done = 0;
-    while (done < records.size()) {
-        DWORD written = 0;
-        const DWORD count = static_cast<DWORD>(records.size() - done);
-        if (!WriteConsoleInputW(input, records.data() + done, count, &written) || written == 0)
-            throw KeySenderFailed("could not type into the console '" + title + "': " + systemMessage(GetLastError()) +
-                                  (done ? "; the line may be incomplete" : "; nothing was typed"));
-        done += written;
-    }
-}
-
-// Waits, a bounded time, until the program in the console has taken the
-// keys out of its input buffer. A program busy elsewhere still gets them in
-// order later, so running out of time is no failure.
-void waitUntilRead(HANDLE input)
-{
-    constexpr int kLimitMs = 1000;
-    constexpr int kStepMs = 5;
-    for (int waited = 0; waited < kLimitMs; waited += kStepMs) {
-        DWORD pending = 0;
-        if (!GetNumberOfConsoleInputEvents(input, &pending) || pending == 0)
-            return;
-        Sleep(kStepMs);
-    }
-}
-
 } // namespace
 
 std::vector<INPUT_RECORD> consoleRecords(const KeyActions& keys)
@@ -168,24 +115,31 @@ std::vector<INPUT_RECORD> consoleRecords(const KeyActions& keys)
     return records;
 }
 
-void writeStepToAttachedConsole(const std::vector<INPUT_RECORD>& records, bool wait, const std::string& title)
+std::string recordBytes(const KeyActions& keys)
 {
-    const ConsoleInput input;
-    if (!input.opened())
-        throw KeySenderFailed("could not open the input of the console '" + title +
-                              "': " + systemMessage(input.error()) + "; nothing was typed");
-    writeAll(input.handle(), records, title);
-    if (wait)
-        waitUntilRead(input.handle());
+    const std::vector<INPUT_RECORD> records = consoleRecords(keys);
+    return std::string(reinterpret_cast<const char*>(records.data()), records.size() * sizeof(INPUT_RECORD));
 }
 
+// The window may belong to the console host rather than to a program
+// attached to the console; the host's parent is one. Either way the console
+// reached must be the one this window shows, or keys would go to another.
 void ConsoleInputSender::typeStep(const std::vector<KeyChunk>& step)
 {
     if (!IsWindow(window_))
         throw ConsoleNotFound("the console window '" + title_ + "' has closed; nothing was typed");
-    const std::vector<INPUT_RECORD> records = consoleRecords(keysOfStep(step));
-    const auto console = attachToConsoleOf(window_, title_);
-    writeStepToAttachedConsole(records, stepWaits(step), title_);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window_, &owner);
+    std::vector<std::uint32_t> processes{owner};
+    if (const DWORD parent = parentProcessOf(owner))
+        processes.push_back(parent);
+    const WriteOutcome outcome = writeToConsoleInHelper(
+        {processes, reinterpret_cast<std::uintptr_t>(window_), stepWaits(step), title_, recordBytes(keysOfStep(step))});
+    if (outcome.status == WriteOutcome::Status::NotReached)
+        throw KeySenderFailed("could not reach the input of the console window '" + title_ + "': " + outcome.message +
+                              "; nothing was typed");
+    if (outcome.status == WriteOutcome::Status::Failed)
+        throw KeySenderFailed(outcome.message);
 }
 
 } // namespace vt::win32

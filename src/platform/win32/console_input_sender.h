@@ -10,9 +10,9 @@
 namespace vt::win32 {
 
 // Types into a console window by writing key records straight into its
-// input buffer, a whole step in one write: exact for every character,
-// whatever the keyboard layout, and independent of the focus, so no key can
-// land in another window.
+// input buffer (through the console helper), a whole step in one write:
+// exact for every character, whatever the keyboard layout, and independent
+// of the focus, so no key can land in another window.
 class ConsoleInputSender : public KeySender {
 public:
     ConsoleInputSender(HWND window, std::string title) : window_(window), title_(std::move(title)) {}
@@ -25,12 +25,10 @@ private:
     std::string title_;
 };
 
-// Writes a step's records into the input of the console this process is
-// attached to, in one write, and with wait until the console's program has
-// read them. Throws KeySenderFailed.
-void writeStepToAttachedConsole(const std::vector<INPUT_RECORD>& records, bool wait, const std::string& title);
-
 // The key-down and key-up records of the keys, as the console would receive them from the keyboard.
 std::vector<INPUT_RECORD> consoleRecords(const KeyActions& keys);
+
+// The same records as bytes, as they lie in memory, for the console helper.
+std::string recordBytes(const KeyActions& keys);
 
 } // namespace vt::win32

@@ -11,6 +11,7 @@
 #include "platform/failures.h"
 #include "platform/link/console_links.h"
 #include "platform/services.h"
+#include "platform/win32/console_helper.h"
 #include "platform/win32/console_title_link.h"
 #include "platform/win32/module_name.h"
 #include "platform/win32/registry_store.h"
@@ -45,8 +46,10 @@ int reportAndFail(const std::string& message)
 
 } // namespace
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR arguments, int)
 {
+    if (arguments && std::wstring(arguments) == vt::win32::kConsoleHelperArgument)
+        return vt::win32::runConsoleHelper();
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     try {

@@ -9,7 +9,7 @@
 
 namespace vt::win32 {
 
-std::string runningExeName()
+std::wstring runningExePath()
 {
     // Long paths need more than MAX_PATH; grow until the name fits.
     std::wstring path(MAX_PATH, L'\0');
@@ -19,11 +19,16 @@ std::string runningExeName()
             throw Failure("could not read the program's own file name: " + systemMessage(GetLastError()));
         if (length < path.size()) {
             path.resize(length);
-            return exeNameFromPath(toUtf8(path));
+            return path;
         }
         path.resize(path.size() * 2);
     }
     throw Failure("the program's own file name is too long to read");
+}
+
+std::string runningExeName()
+{
+    return exeNameFromPath(toUtf8(runningExePath()));
 }
 
 } // namespace vt::win32

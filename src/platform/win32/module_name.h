@@ -8,4 +8,7 @@ namespace vt::win32 {
 // extension, read afresh from the system at every call.
 std::string runningExeName();
 
+// The running program's executable, its full path.
+std::wstring runningExePath();
+
 } // namespace vt::win32

@@ -77,10 +77,16 @@ scenario_teardown() {
 # $WORK/TRANSCRIPT.times.
 start_console() {
     local transcript=${2:-transcript.txt}
-    printf '@echo off\r\ntitle %s\r\nrecorder.exe %s\r\n' "$1" "$transcript" >"$WORK/server-$transcript.bat"
-    printf 'start server-%s.bat\r\n' "$transcript" >"$WORK/launch.bat"
+    start_console_running "$1" "$transcript" "recorder.exe $transcript"
+}
+
+# start_console_running TITLE FILE COMMAND: a console titled TITLE running
+# COMMAND (a program in $WORK), which creates FILE.ready once it runs.
+start_console_running() {
+    printf '@echo off\r\ntitle %s\r\n%s\r\n' "$1" "$3" >"$WORK/server-$2.bat"
+    printf 'start server-%s.bat\r\n' "$2" >"$WORK/launch.bat"
     (cd "$WORK" && wine cmd /c launch.bat </dev/null >"$WORK/console.log" 2>&1)
-    wait_for 30 test -f "$WORK/$transcript.ready" || fail "the console did not start"
+    wait_for 30 test -f "$WORK/$2.ready" || fail "the console did not start"
 }
 
 # wait_console_closed TITLE: the console has ended after "stop" and its window is gone.

@@ -93,12 +93,15 @@ int wmain(int argc, wchar_t** argv)
             logLine(log, "foreground " + utf8(titleOf(now)));
             last = now;
         }
+        // IsIconic says 0 for a window that is gone, so its answer counts
+        // only if the window still is there after it.
+        const int state = minimised && IsIconic(minimised) ? 1 : 0;
         if (minimised && !IsWindow(minimised)) {
             logLine(log, "closed"); // the console ends after "stop"
             minimised = nullptr;
         }
-        if (minimised && (IsIconic(minimised) ? 1 : 0) != iconic) {
-            iconic = IsIconic(minimised) ? 1 : 0;
+        if (minimised && state != iconic) {
+            iconic = state;
             logLine(log, "iconic " + std::to_string(iconic));
         }
         Sleep(2);

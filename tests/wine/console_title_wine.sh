@@ -6,7 +6,8 @@
 # - a console and an ordinary window both titled exactly "SPIGOT-SERVER":
 #   the keys go to the console, the window gets none;
 # - two consoles titled "SPIGOT-SERVER": refused, neither gets a key;
-# - the lookup time with 100 more processes running (measured, bounded).
+# - the console still found, and typed into, with 100 more processes running
+#   (how long that takes: bench/wine_console).
 source "$(dirname "$0")/lib.sh"
 scenario_setup console_title
 cp "$WINE_BIN_DIR/type_probe.exe" "$WINE_BIN_DIR/window_recorder.exe" "$WINE_BIN_DIR/console_tool.exe" "$WORK/"
@@ -32,12 +33,12 @@ wait_for 10 test "$(wc -l <"$WORK/console.txt")" -ge 2 || true
 [ "$(wc -l <"$WORK/java.txt")" -eq 3 ] || fail "the console titled with the command received more lines"
 
 # The 100 processes: half on a console of their own, half without one.
-(cd "$WORK" && exec wine console_tool.exe spawn 100 120 spawned.ready </dev/null >/dev/null 2>&1) &
-wait_for 60 test -f "$WORK/spawned.ready" || fail "the 100 processes did not start"
+spawn_start=$(now_ms)
+(cd "$WORK" && exec wine console_tool.exe spawn 100 120 spawned.ready </dev/null >"$WORK/spawn.out" 2>&1) &
+wait_for 60 test -f "$WORK/spawned.ready" || fail "the 100 processes did not start: $(cat "$WORK/spawn.out")"
+log "the 100 processes started in $(( $(now_ms) - spawn_start )) ms"
 probe SPIGOT-SERVER lines.txt 10 || fail "the probe failed among 100 processes: $(cat "$WORK/probe.out")"
 log "with 100 more processes: $(cat "$WORK/probe.out")"
-lookup=$(sed -n 's/.* \([0-9.]*\) ms finding the console$/\1/p' "$WORK/probe.out")
-awk -v ms="$lookup" 'BEGIN { exit !(ms < 500) }' || fail "finding the console took $lookup ms among 100 processes"
 
 start_console SPIGOT-SERVER second.txt
 probe SPIGOT-SERVER lines.txt 1 && fail "two consoles with the title were not refused"

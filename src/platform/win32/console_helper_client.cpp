@@ -11,7 +11,9 @@ namespace vt::win32 {
 namespace {
 
 // A lookup looks into every process; a write waits at most a second for
-// the keys to be read. Either takes far less than this.
+// the keys to be read. Either takes far less than this, but a console host
+// that hangs can keep AttachConsole from returning: the helper is ended
+// then, and the program goes on.
 constexpr unsigned kHelperLimitMs = 10000;
 
 HelperReply ask(const HelperRequest& request, HelperRun& run)
@@ -20,7 +22,8 @@ HelperReply ask(const HelperRequest& request, HelperRun& run)
     try {
         return decodeReply(run.output);
     } catch (const std::invalid_argument& error) {
-        throw KeySenderFailed(std::string("the console helper's answer makes no sense (") + error.what() + ")");
+        throw KeySenderFailed(std::string("the console helper's answer makes no sense (") + error.what() +
+                              "); whether anything was typed is not known");
     }
 }
 

@@ -1,6 +1,5 @@
 #include "platform/headless/headless_event_loop.h"
 
-#include <algorithm>
 #include <stdexcept>
 
 #include "platform/ui/controls.h"
@@ -10,9 +9,7 @@ namespace vt::headless {
 
 void HeadlessEventLoop::timerChanged(Timer& timer)
 {
-    std::erase_if(scheduled_, [&timer](const Scheduled& entry) { return entry.timer == &timer; });
-    if (timer.running())
-        scheduled_.push_back({&timer, nowMs_ + timer.interval(), nextOrder_++});
+    timers_.changed(timer, nowMs_);
 }
 
 void HeadlessEventLoop::runModal(Form& dialog)
@@ -30,43 +27,28 @@ void HeadlessEventLoop::run(Form& main)
 {
     const std::int64_t limit = nowMs_ + kRunLimitMs;
     while (!main.isUnloaded()) {
-        Scheduled* next = nextDueBy(limit);
-        if (!next)
+        const std::optional<std::int64_t> due = timers_.nextDueMs();
+        if (!due || *due > limit)
             throw std::logic_error("the main window never unloaded: nothing left to fire");
-        nowMs_ = next->dueMs;
-        fire(*next);
+        fireAt(*due);
     }
 }
 
 void HeadlessEventLoop::advanceMs(std::int64_t milliseconds)
 {
     const std::int64_t target = nowMs_ + milliseconds;
-    while (Scheduled* next = nextDueBy(target)) {
-        nowMs_ = next->dueMs;
-        fire(*next);
-    }
+    for (auto due = timers_.nextDueMs(); due && *due <= target; due = timers_.nextDueMs())
+        fireAt(*due);
     nowMs_ = target;
 }
 
-HeadlessEventLoop::Scheduled* HeadlessEventLoop::nextDueBy(std::int64_t limitMs)
+// The clock stands exactly on the tick, so the queue moves the timer on by
+// one interval: the next tick is due one interval after this one was, not
+// after the handler ran, and the timer does not drift.
+void HeadlessEventLoop::fireAt(std::int64_t dueMs)
 {
-    Scheduled* best = nullptr;
-    for (Scheduled& entry : scheduled_) {
-        if (entry.dueMs > limitMs)
-            continue;
-        if (!best || entry.dueMs < best->dueMs || (entry.dueMs == best->dueMs && entry.order < best->order))
-            best = &entry;
-    }
-    return best;
-}
-
-void HeadlessEventLoop::fire(Scheduled& entry)
-{
-    Timer* timer = entry.timer;
-    // The next tick is due one interval after this one was, not after the
-    // handler ran, so the timer does not drift.
-    entry.dueMs += timer->interval();
-    entry.order = nextOrder_++;
+    nowMs_ = dueMs;
+    Timer* timer = timers_.takeDue(nowMs_);
     if (timer->onTimer)
         dispatch(timer->form().name() + "." + timer->name() + "_Timer", timer->onTimer);
 }

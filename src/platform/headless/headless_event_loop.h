@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
-#include <vector>
 
 #include "platform/ui/event_loop.h"
+#include "platform/ui/timer_queue.h"
 
 namespace vt::headless {
 
@@ -35,17 +35,11 @@ private:
     // Upper bound of run(), so a test that never ends fails instead of hanging.
     static constexpr std::int64_t kRunLimitMs = 24LL * 3600 * 1000;
 
-    struct Scheduled {
-        Timer* timer;
-        std::int64_t dueMs;
-        std::uint64_t order; // ties fire in the order the timers were started
-    };
-    Scheduled* nextDueBy(std::int64_t limitMs);
-    void fire(Scheduled& entry);
+    // Moves the clock to the tick due at dueMs and fires it.
+    void fireAt(std::int64_t dueMs);
 
     std::int64_t nowMs_ = 0;
-    std::uint64_t nextOrder_ = 0;
-    std::vector<Scheduled> scheduled_;
+    TimerQueue timers_;
     std::deque<ModalScript> modalScripts_;
 };
 

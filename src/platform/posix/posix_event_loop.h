@@ -3,8 +3,8 @@
 #include <chrono>
 #include <cstdint>
 
-#include "platform/posix/timer_queue.h"
 #include "platform/ui/event_loop.h"
+#include "platform/ui/timer_queue.h"
 
 namespace vt::posix {
 

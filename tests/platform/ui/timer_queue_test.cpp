@@ -1,4 +1,4 @@
-#include "platform/posix/timer_queue.h"
+#include "platform/ui/timer_queue.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 
-namespace vt::posix {
+namespace vt {
 namespace {
 
 using headless::HeadlessEventLoop;
@@ -97,4 +97,4 @@ TEST_F(TimerQueueTest, StoppedTimerIsForgottenAndRestartCountsFromThen)
 }
 
 } // namespace
-} // namespace vt::posix
+} // namespace vt

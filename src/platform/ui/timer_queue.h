@@ -5,10 +5,8 @@
 #include <vector>
 
 namespace vt {
-class Timer;
-}
 
-namespace vt::posix {
+class Timer;
 
 // When each running timer ticks next, on a clock in milliseconds. Ticks stay
 // on the grid set when the timer was started: a late tick does not push the
@@ -34,4 +32,4 @@ private:
     std::uint64_t nextOrder_ = 0;
 };
 
-} // namespace vt::posix
+} // namespace vt

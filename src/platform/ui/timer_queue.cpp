@@ -1,10 +1,10 @@
-#include "platform/posix/timer_queue.h"
+#include "platform/ui/timer_queue.h"
 
 #include <algorithm>
 
 #include "platform/ui/controls.h"
 
-namespace vt::posix {
+namespace vt {
 
 void TimerQueue::changed(Timer& timer, std::int64_t nowMs)
 {
@@ -42,4 +42,4 @@ Timer* TimerQueue::takeDue(std::int64_t nowMs)
     return best->timer;
 }
 
-} // namespace vt::posix
+} // namespace vt

@@ -1,6 +1,6 @@
 #include "platform/failures.h"
 #include "platform/posix/ini_file_store.h"
-#include "platform/posix/temp_dir_support.h"
+#include "platform/posix/store_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -22,28 +22,10 @@ using testing::fileMode;
 using testing::readFile;
 using testing::writeFile;
 
-const std::string kApp = "VT_HALTWARD";
-const std::string kExe = "vt-haltward";
+using testing::kApp;
+using testing::kExe;
 
-class IniFileStoreTest : public ::testing::Test {
-protected:
-    std::string file() const { return dir_.path() + "/" + kApp + "/settings.ini"; }
-    IniFileStore store() const { return IniFileStore(dir_.path(), std::chrono::milliseconds(300)); }
-
-    // The message of the StoreError the call throws, or "" when it throws none.
-    template <typename Call>
-    static std::string storeErrorOf(Call call)
-    {
-        try {
-            call();
-        } catch (const StoreError& error) {
-            return error.what();
-        }
-        return "";
-    }
-
-    testing::TempDir dir_;
-};
+class IniFileStoreTest : public testing::StoreFolderTest {};
 
 TEST_F(IniFileStoreTest, AbsentFileOrKeyGivesTheDefault)
 {

@@ -3,7 +3,7 @@
 // and must leave such files as they are. Run on the real file system.
 #include "platform/failures.h"
 #include "platform/posix/ini_file_store.h"
-#include "platform/posix/temp_dir_support.h"
+#include "platform/posix/store_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -23,29 +23,15 @@ using testing::fileExists;
 using testing::readFile;
 using testing::writeFile;
 
-const std::string kApp = "VT_HALTWARD";
-const std::string kExe = "vt-haltward";
+using testing::kApp;
+using testing::kExe;
 
-class UntrustedFiles : public ::testing::Test {
+class UntrustedFiles : public testing::StoreFolderTest {
 protected:
     // A store call that blocked would hang the test: end it instead.
     UntrustedFiles() { ::alarm(20); }
     ~UntrustedFiles() override { ::alarm(0); }
 
-    std::string folder() const { return dir_.path() + "/" + kApp; }
-    std::string file() const { return folder() + "/settings.ini"; }
-    IniFileStore store() const { return IniFileStore(dir_.path(), std::chrono::milliseconds(300)); }
-
-    template <typename Call>
-    static std::string storeErrorOf(Call call)
-    {
-        try {
-            call();
-        } catch (const StoreError& error) {
-            return error.what();
-        }
-        return "";
-    }
     std::string readError()
     {
         return storeErrorOf([&] { store().GetSetting(kApp, kExe, "MAIN-Left", "0"); });
@@ -59,8 +45,6 @@ protected:
         return storeErrorOf([&] { store().SaveSetting(kApp, kExe, "MAIN-Left", "5"); });
     }
     void makeFolder() { ASSERT_EQ(::mkdir(folder().c_str(), 0700), 0); }
-
-    testing::TempDir dir_;
 };
 
 #define EXPECT_CONTAINS(text, part) EXPECT_NE((text).find(part), std::string::npos) << (text)

@@ -71,30 +71,32 @@ public:
     }
 };
 
-TEST(UnattendedGiveUp, RunThatGivesUpWithoutAutoCloseStillEndsWithOne)
-{
+// A stored shutdown without AutoClose, on a loop that ends once the run has.
+class UnattendedWithoutAutoClose : public ::testing::Test {
+protected:
+    UnattendedWithoutAutoClose()
+    {
+        store.put("vt-haltward", "WINDOW_NAME_TEXTBOX", "SPIGOT-SERVER");
+        store.put("vt-haltward", "AUTOSTART_SHUTDOWN_TICKBOX", "1");
+    }
+
     ClosesWhenIdleLoop loop;
     MemoryStore store;
-    HeadlessConsole console([&loop] { return loop.nowMs(); });
+    HeadlessConsole console{[this] { return loop.nowMs(); }};
     NullViewFactory views;
     Services services{loop, store, console, views, [] { return std::string("vt-haltward"); }};
-    store.put("vt-haltward", "WINDOW_NAME_TEXTBOX", "SPIGOT-SERVER");
-    store.put("vt-haltward", "AUTOSTART_SHUTDOWN_TICKBOX", "1");
+};
+
+TEST_F(UnattendedWithoutAutoClose, RunThatGivesUpStillEndsWithOne)
+{
     EXPECT_EQ(runUnattended(services, [] {}), 1);
     // Five minutes of retries, then the run ended and with it the program.
     EXPECT_GE(loop.nowMs(), 300000);
     EXPECT_LT(loop.nowMs(), 400000);
 }
 
-TEST(UnattendedGiveUp, RunThatEndsWellWithoutAutoCloseEndsWithZero)
+TEST_F(UnattendedWithoutAutoClose, RunThatEndsWellEndsWithZero)
 {
-    ClosesWhenIdleLoop loop;
-    MemoryStore store;
-    HeadlessConsole console([&loop] { return loop.nowMs(); });
-    NullViewFactory views;
-    Services services{loop, store, console, views, [] { return std::string("vt-haltward"); }};
-    store.put("vt-haltward", "WINDOW_NAME_TEXTBOX", "SPIGOT-SERVER");
-    store.put("vt-haltward", "AUTOSTART_SHUTDOWN_TICKBOX", "1");
     const WindowId window = console.openWindow("SPIGOT-SERVER");
     EXPECT_EQ(runUnattended(services, [] {}), 0);
     EXPECT_EQ(console.linesTypedInto(window).back(), "stop");

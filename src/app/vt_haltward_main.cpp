@@ -109,10 +109,7 @@ void VT_HALTWARD_MAIN::Form_Load()
 // (AutoClose), the program ends at once with status 1 for the scheduler.
 void VT_HALTWARD_MAIN::refuseToArm(const NotationError& error)
 {
-    if (AUTOCLOSE_TICKBOX.value() == 1) {
-        exitStatus_ = 1;
-        unload();
-    }
+    closeIfUnattended();
     throw Failure(std::string(error.what()) + "; the stored AutoStart run was not armed");
 }
 
@@ -191,9 +188,18 @@ void VT_HALTWARD_MAIN::SETTINGS_BUTTON_Click()
 
 void VT_HALTWARD_MAIN::stopAllTimers()
 {
-    for (vt::Timer* timer : {&AUTOSTART_TIMER, &MIN_THREE_MESSAGE_TIMER, &MIN_TWO_MESSAGE_TIMER, &MIN_ONE_MESSAGE_TIMER,
-                             &SHUTDOWN_RESTART_MESSAGE_TIMER, &AUTOCLOSE_TIMER})
+    for (Timer* timer : runTimers_)
         timer->setEnabled(false);
+}
+
+// Under AutoClose nobody may be there to read the report of a failed run:
+// the program ends, with status 1 for whatever started it.
+void VT_HALTWARD_MAIN::closeIfUnattended()
+{
+    if (AUTOCLOSE_TICKBOX.value() == 1) {
+        exitStatus_ = 1;
+        unload();
+    }
 }
 
 } // namespace vt

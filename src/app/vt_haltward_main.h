@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -97,6 +98,7 @@ private:
     void armAtStart(TickBox& first, TickBox& second);
     [[noreturn]] void refuseToArm(const NotationError& error);
     void stopAllTimers();
+    void closeIfUnattended();
     void endRun();
 
     // The four texts typed on the console, each with the name the operator knows it by.
@@ -107,6 +109,10 @@ private:
     void runConsoleStep(const std::function<void(KeySender&)>& keys);
     [[noreturn]] void giveUp(const std::string& lastFailure);
 
+    // The six timers of a run, in the order they fire.
+    const std::array<Timer*, 6> runTimers_{
+        &AUTOSTART_TIMER,       &MIN_THREE_MESSAGE_TIMER,        &MIN_TWO_MESSAGE_TIMER,
+        &MIN_ONE_MESSAGE_TIMER, &SHUTDOWN_RESTART_MESSAGE_TIMER, &AUTOCLOSE_TIMER};
     std::optional<std::int64_t> firstFailureMs_; // of the step now being retried
     int exitStatus_ = 0;
     bool runGaveUp_ = false;

@@ -85,10 +85,7 @@ void VT_HALTWARD_MAIN::giveUp(const std::string& lastFailure)
     endRun();
     runGaveUp_ = true;
     CURRENT_STATUS_LABEL.setCaption("!!! ABORTED !!!");
-    if (AUTOCLOSE_TICKBOX.value() == 1) {
-        exitStatus_ = 1;
-        unload();
-    }
+    closeIfUnattended();
     throw Failure("gave up after 5 minutes: " + lastFailure);
 }
 

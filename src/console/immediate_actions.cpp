@@ -1,18 +1,15 @@
 // The guarded pair that stops or restarts the server at once: the final
 // message and the command as one unit, no warnings. Pressed during a timed
 // run, they end it: nothing is typed after the command.
+#include <algorithm>
+
 #include "app/vt_haltward_main.h"
 
 namespace vt {
 
 bool VT_HALTWARD_MAIN::runActive() const
 {
-    for (const vt::Timer* timer : {&AUTOSTART_TIMER, &MIN_THREE_MESSAGE_TIMER, &MIN_TWO_MESSAGE_TIMER,
-                                   &MIN_ONE_MESSAGE_TIMER, &SHUTDOWN_RESTART_MESSAGE_TIMER, &AUTOCLOSE_TIMER}) {
-        if (timer->enabled())
-            return true;
-    }
-    return false;
+    return std::any_of(runTimers_.begin(), runTimers_.end(), [](const Timer* timer) { return timer->enabled(); });
 }
 
 void VT_HALTWARD_MAIN::ENABLE_NO_WARNINGS_BUTTON_Click()

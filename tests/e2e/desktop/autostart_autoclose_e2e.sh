@@ -10,12 +10,7 @@ desktop_init
 start_display
 transcript="$E2E_WORK/console.txt"
 start_console SPIGOT-SERVER "$transcript"
-write_settings "WINDOW_NAME_TEXTBOX=SPIGOT-SERVER" \
-    "AUTOSTART_RESTART_TICKBOX=1" "AUTOCLOSE_TICKBOX=1" \
-    "THREE_MIN_MESSAGE_TEXTBOX=§eRestart in 3 minutes" \
-    "TWO_MIN_MESSAGE_TEXTBOX=§eRestart in 2 minutes" \
-    "ONE_MIN_MESSAGE_TEXTBOX=§6Restart in 1 minute" \
-    "SHUTDOWN_RESTART_MESSAGE_TEXTBOX=§cRestarting now"
+write_restart_run_settings
 start_program
 arrivals="$E2E_WORK/arrivals.txt"
 record_arrivals "$transcript" "$arrivals"

@@ -140,9 +140,20 @@ record_arrivals() {
     E2E_PIDS+=("$!")
 }
 
-# expect_restart_schedule ARRIVALS: the warned restart of the stored texts,
-# each line exactly and at its second of the run (±1 s), as record_arrivals
-# wrote them.
+# write_restart_run_settings: AutoStart RESTART and AutoClose stored for the
+# console SPIGOT-SERVER, with the texts expect_restart_schedule expects.
+write_restart_run_settings() {
+    write_settings "WINDOW_NAME_TEXTBOX=SPIGOT-SERVER" \
+        "AUTOSTART_RESTART_TICKBOX=1" "AUTOCLOSE_TICKBOX=1" \
+        "THREE_MIN_MESSAGE_TEXTBOX=§eRestart in 3 minutes" \
+        "TWO_MIN_MESSAGE_TEXTBOX=§eRestart in 2 minutes" \
+        "ONE_MIN_MESSAGE_TEXTBOX=§6Restart in 1 minute" \
+        "SHUTDOWN_RESTART_MESSAGE_TEXTBOX=§cRestarting now"
+}
+
+# expect_restart_schedule ARRIVALS: the warned restart that
+# write_restart_run_settings stores, each line exactly and at its second of
+# the run (±1 s), as record_arrivals wrote them.
 expect_restart_schedule() {
     local expected=("10 say §eRestart in 3 minutes" "70 say §eRestart in 2 minutes"
                     "130 say §6Restart in 1 minute" "190 say §cRestarting now" "200 restart")

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <tlhelp32.h>
-
 #include <cstring>
 #include <exception>
 #include <functional>
@@ -11,6 +9,7 @@
 
 #include "platform/failures.h"
 #include "platform/win32/attached_console.h"
+#include "platform/win32/process_list.h"
 #include "platform/win32/system_error.h"
 
 namespace vt::win32 {
@@ -18,21 +17,6 @@ namespace vt::win32 {
 namespace {
 
 using Say = std::function<void(const std::string& frame)>;
-
-std::vector<DWORD> allProcesses()
-{
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE)
-        throw KeySenderFailed("could not list the running programs to find the console: " +
-                              systemMessage(GetLastError()));
-    std::vector<DWORD> processes;
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof(entry);
-    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
-        processes.push_back(entry.th32ProcessID);
-    CloseHandle(snapshot);
-    return processes;
-}
 
 // Processes of other sessions (services) cannot own the operator's server
 // console; counting their refusals would only blur the report.
@@ -63,10 +47,10 @@ std::vector<ConsoleProbe> probeAll()
 {
     std::vector<ConsoleProbe> probes;
     const DWORD self = GetCurrentProcessId();
-    for (const DWORD process : allProcesses()) {
+    for (const RunningProcess& process : runningProcesses()) {
         // Process 0 is the idle process; the helper has no console to find.
-        if (process != 0 && process != self)
-            probes.push_back(probe(process));
+        if (process.id != 0 && process.id != self)
+            probes.push_back(probe(process.id));
     }
     return probes;
 }

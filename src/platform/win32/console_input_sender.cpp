@@ -1,11 +1,10 @@
 #include "platform/win32/console_input_sender.h"
 
-#include <tlhelp32.h>
-
 #include <vector>
 
 #include "platform/failures.h"
 #include "platform/win32/console_helper.h"
+#include "platform/win32/process_list.h"
 #include "platform/win32/virtual_keys.h"
 
 namespace vt::win32 {
@@ -80,22 +79,17 @@ void addCharacter(std::vector<INPUT_RECORD>& records, char32_t codePoint, const 
     addKey(records, virtualKey, unit, state);
 }
 
+// 0 when it is not found, or the system lists no processes: the window's
+// own process is then the only way in.
 DWORD parentProcessOf(DWORD process)
 {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE)
-        return 0;
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof(entry);
-    DWORD parent = 0;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
-        if (entry.th32ProcessID == process) {
-            parent = entry.th32ParentProcessID;
-            break;
-        }
+    try {
+        for (const RunningProcess& running : runningProcesses())
+            if (running.id == process)
+                return running.parent;
+    } catch (const KeySenderFailed&) {
     }
-    CloseHandle(snapshot);
-    return parent;
+    return 0;
 }
 
 } // namespace

@@ -30,26 +30,11 @@ e2e_init
 X11_TYPE=$(find_program x11-type)
 command -v xdotool >/dev/null || fail "xdotool is not installed"
 
-# The landed x11-type, built from a throw-away worktree that goes again on exit.
-repo=$(git -C "$here" rev-parse --show-toplevel)
-landed_tree=$(mktemp -d "${TMPDIR:-/tmp}/vt-landed.XXXXXX")
-remove_landed() {
-    git -C "$repo" worktree remove --force "$landed_tree" 2>/dev/null || true
-    rm -rf "$landed_tree"
-    git -C "$repo" worktree prune
-}
-trap 'remove_landed; cleanup' EXIT
-rmdir "$landed_tree"
-git -C "$repo" worktree add --quiet --detach "$landed_tree" "$LANDED" || fail "cannot check out $LANDED"
-note "building x11-type of $LANDED ($(git -C "$landed_tree" log -1 --format=%h))"
-(
-    cd "$landed_tree" &&
-        export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-ccache} CCACHE_BASEDIR=${CCACHE_BASEDIR:-/work} &&
-        cmake --preset debug >"$E2E_WORK/landed-configure.log" 2>&1 &&
-        cmake --build build/debug -j2 --target x11-type >"$E2E_WORK/landed-build.log" 2>&1
-) || fail "the landed x11-type did not build: $(tail -n 20 "$E2E_WORK/landed-build.log" "$E2E_WORK/landed-configure.log" 2>/dev/null)"
-LANDED_X11_TYPE=$(find "$landed_tree/build/debug" -type f -name x11-type -perm -u+x | head -n 1)
-[ -n "$LANDED_X11_TYPE" ] || fail "no x11-type in the landed build"
+# The landed x11-type, built from a throw-away worktree.
+source "$here/../landed_build.sh"
+LANDED_X11_TYPE=$E2E_WORK/landed-x11-type
+build_landed "$LANDED" debug x11-type x11-type "$LANDED_X11_TYPE" "$E2E_WORK" ||
+    fail "the landed x11-type did not build: $(tail -n 20 "$E2E_WORK/landed-build.log")"
 
 filler=$(printf 'abcdefghijklmnopqrstuvwxyz0123456789%.0s' 1 2 3 4)
 texts=()

@@ -30,22 +30,9 @@ export WINE_BIN_DIR=$WINE_WORK_ROOT/bin
 mkdir -p "$WINE_BIN_DIR"
 cp "$now_dir/src/platform/win32/vt-haltward.exe" "$now_dir"/tests/wine/*.exe "$WINE_BIN_DIR/"
 
-landed_tree=$(mktemp -d "${TMPDIR:-/tmp}/vt-landed.XXXXXX")
-rmdir "$landed_tree"
-git -C "$repo" worktree add --quiet --detach "$landed_tree" "$LANDED"
-remove_landed() {
-    git -C "$repo" worktree remove --force "$landed_tree" 2>/dev/null || true
-    rm -rf "$landed_tree"
-    git -C "$repo" worktree prune
-}
-echo "building type_probe of $LANDED ($(git -C "$landed_tree" log -1 --format=%h))" >&2
-(
-    cd "$landed_tree" &&
-        export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-ccache} CCACHE_BASEDIR=${CCACHE_BASEDIR:-/work} &&
-        cmake --preset windows >/dev/null && cmake --build --preset windows -j2 --target type_probe >/dev/null
-) || { remove_landed; echo "the landed type_probe did not build" >&2; exit 1; }
-cp "$landed_tree/build/windows/tests/wine/type_probe.exe" "$WINE_BIN_DIR/type_probe_landed.exe"
-remove_landed
+source "$here/../landed_build.sh"
+build_landed "$LANDED" windows type_probe type_probe.exe "$WINE_BIN_DIR/type_probe_landed.exe" "$WINE_WORK_ROOT" ||
+    { echo "the landed type_probe did not build: $(tail -n 20 "$WINE_WORK_ROOT/landed-build.log")" >&2; exit 1; }
 
 source "$repo/tests/wine/lib.sh"
 scenario_setup bench

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "platform/keys/key_action.h"
-#include "platform/tmux/multiplexer_links.h"
+#include "platform/multiplexer/multiplexer_links.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ int main(int argc, char** argv)
         std::fputs("usage: tmux-say-bench SESSION FILE\n", stderr);
         return 2;
     }
-    vt::tmux::TmuxConsoleLink link;
+    vt::multiplexer::TmuxConsoleLink link;
     std::ifstream lines(argv[2]);
     std::string line;
     while (std::getline(lines, line)) {

@@ -13,12 +13,12 @@
 #include "platform/fltk/fltk_view_factory.h"
 #include "platform/fltk/fltk_x11_hints.h"
 #include "platform/link/console_links.h"
+#include "platform/multiplexer/multiplexer_links.h"
 #include "platform/posix/ini_file_store.h"
 #include "platform/posix/invoked_program.h"
 #include "platform/posix/posix_event_loop.h"
 #include "platform/posix/status_lines.h"
 #include "platform/store/exe_name.h"
-#include "platform/tmux/multiplexer_links.h"
 #include "platform/x11/x11_console_link.h"
 
 namespace {
@@ -33,8 +33,8 @@ int runDesktop()
     vt::fltk::FltkEventLoop loop;
     vt::fltk::FltkViewFactory views(loop, vt::iconPixels);
     vt::posix::IniFileStore store(vt::posix::defaultConfigHome());
-    vt::tmux::TmuxConsoleLink tmux;
-    vt::tmux::ScreenConsoleLink screen;
+    vt::multiplexer::TmuxConsoleLink tmux;
+    vt::multiplexer::ScreenConsoleLink screen;
     vt::x11::X11ConsoleLink x11(
         [&loop](int delayMs, std::function<void()> work) { loop.later(delayMs, std::move(work)); });
     // Consoles typed into without the focus come first: the same console,
@@ -68,8 +68,8 @@ int runWithoutDisplay()
     vt::posix::StatusLinesViewFactory views({"CURRENT_STATUS_LABEL"},
                                             [](const std::string& line) { writeStamped(stdout, line); });
     vt::posix::IniFileStore store(vt::posix::defaultConfigHome());
-    vt::tmux::TmuxConsoleLink tmux;
-    vt::tmux::ScreenConsoleLink screen;
+    vt::multiplexer::TmuxConsoleLink tmux;
+    vt::multiplexer::ScreenConsoleLink screen;
     vt::ConsoleLinks console({{"tmux", tmux}, {"screen", screen}});
     vt::Services services{loop, store, console, views, exeName};
     writeStamped(stdout, "vt-haltward: no X display; running without windows, consoles in tmux and screen");

@@ -5,7 +5,7 @@
 
 #include "platform/failures.h"
 #include "platform/link/console_links.h"
-#include "platform/tmux/multiplexer_links.h"
+#include "platform/multiplexer/multiplexer_links.h"
 
 int main(int argc, char** argv)
 {
@@ -13,8 +13,8 @@ int main(int argc, char** argv)
         std::fputs("usage: multiplexer-type NAME NOTATION...\n", stderr);
         return 2;
     }
-    vt::tmux::TmuxConsoleLink tmux;
-    vt::tmux::ScreenConsoleLink screen;
+    vt::multiplexer::TmuxConsoleLink tmux;
+    vt::multiplexer::ScreenConsoleLink screen;
     vt::ConsoleLinks links({{"tmux", tmux}, {"screen", screen}});
     try {
         auto sender = links.activate(argv[1]);

@@ -1,4 +1,4 @@
-#include "platform/tmux/screen_keys.h"
+#include "platform/multiplexer/screen_keys.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -6,7 +6,7 @@
 #include "platform/failures.h"
 #include "platform/keys/keystroke_notation.h"
 
-namespace vt::tmux {
+namespace vt::multiplexer {
 namespace {
 
 std::string stuffFor(std::string_view notation)
@@ -71,4 +71,4 @@ TEST(ScreenKeys, StepLongerThanScreenTakesIsRefusedAndOneAtTheLimitIsNot)
 }
 
 } // namespace
-} // namespace vt::tmux
+} // namespace vt::multiplexer

@@ -1,4 +1,4 @@
-#include "platform/tmux/client_process.h"
+#include "platform/multiplexer/client_process.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -15,7 +15,7 @@
 
 extern char** environ;
 
-namespace vt::tmux {
+namespace vt::multiplexer {
 
 namespace {
 
@@ -161,4 +161,4 @@ std::string firstLine(const std::string& output)
     return output.substr(0, end);
 }
 
-} // namespace vt::tmux
+} // namespace vt::multiplexer

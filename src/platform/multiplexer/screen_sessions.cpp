@@ -1,11 +1,11 @@
-#include "platform/tmux/screen_sessions.h"
+#include "platform/multiplexer/screen_sessions.h"
 
 #include <sstream>
 #include <vector>
 
 #include "platform/failures.h"
 
-namespace vt::tmux {
+namespace vt::multiplexer {
 
 namespace {
 
@@ -58,4 +58,4 @@ std::string chooseScreenSession(const std::string& listing, const std::string& n
     return live[0];
 }
 
-} // namespace vt::tmux
+} // namespace vt::multiplexer

@@ -1,11 +1,11 @@
-#include "platform/tmux/screen_keys.h"
+#include "platform/multiplexer/screen_keys.h"
 
 #include <cstdio>
 
 #include "platform/failures.h"
 #include "platform/keys/utf8.h"
 
-namespace vt::tmux {
+namespace vt::multiplexer {
 
 namespace {
 
@@ -154,4 +154,4 @@ std::string screenStuffText(const KeyActions& keys)
     return text;
 }
 
-} // namespace vt::tmux
+} // namespace vt::multiplexer

@@ -1,11 +1,11 @@
-#include "platform/tmux/tmux_target.h"
+#include "platform/multiplexer/tmux_target.h"
 
 #include <sstream>
 #include <vector>
 
 #include "platform/failures.h"
 
-namespace vt::tmux {
+namespace vt::multiplexer {
 
 namespace {
 
@@ -103,4 +103,4 @@ std::string chooseTmuxWindow(const std::string& listing, const TmuxName& name)
     return found[0].id;
 }
 
-} // namespace vt::tmux
+} // namespace vt::multiplexer

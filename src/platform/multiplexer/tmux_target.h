@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-namespace vt::tmux {
+namespace vt::multiplexer {
 
 // A console name as tmux reads it: "SESSION" (its current window) or
 // "SESSION:WINDOW" (a window name, or a window index when all digits).
@@ -27,4 +27,4 @@ inline constexpr const char* kTmuxWindowFormat =
 // pane stays dead) or ConsoleAmbiguous (two windows of that name).
 std::string chooseTmuxWindow(const std::string& listing, const TmuxName& name);
 
-} // namespace vt::tmux
+} // namespace vt::multiplexer

@@ -1,9 +1,9 @@
-#include "platform/tmux/tmux_keys.h"
+#include "platform/multiplexer/tmux_keys.h"
 
 #include "platform/failures.h"
 #include "platform/keys/utf8.h"
 
-namespace vt::tmux {
+namespace vt::multiplexer {
 
 namespace {
 
@@ -185,4 +185,4 @@ std::vector<std::string> tmuxTypingArgs(const std::string& target, const KeyActi
     return args;
 }
 
-} // namespace vt::tmux
+} // namespace vt::multiplexer

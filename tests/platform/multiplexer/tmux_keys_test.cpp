@@ -1,4 +1,4 @@
-#include "platform/tmux/tmux_keys.h"
+#include "platform/multiplexer/tmux_keys.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -6,7 +6,7 @@
 #include "platform/failures.h"
 #include "platform/keys/keystroke_notation.h"
 
-namespace vt::tmux {
+namespace vt::multiplexer {
 namespace {
 
 using ::testing::ElementsAre;
@@ -103,4 +103,4 @@ TEST(TmuxKeys, MessageNamesTheKey)
 }
 
 } // namespace
-} // namespace vt::tmux
+} // namespace vt::multiplexer

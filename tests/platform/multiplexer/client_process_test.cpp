@@ -1,10 +1,10 @@
-#include "platform/tmux/client_process.h"
+#include "platform/multiplexer/client_process.h"
 
 #include <chrono>
 
 #include <gtest/gtest.h>
 
-namespace vt::tmux {
+namespace vt::multiplexer {
 namespace {
 
 TEST(ClientProcess, ArgumentsReachTheProgramAsTheyAreWithoutAShell)
@@ -55,4 +55,4 @@ TEST(ClientProcess, ClientThatClosesItsOutputButStaysIsKilledToo)
 }
 
 } // namespace
-} // namespace vt::tmux
+} // namespace vt::multiplexer

@@ -1,11 +1,11 @@
-#include "platform/tmux/client_process.h"
-#include "platform/tmux/multiplexer_links.h"
-#include "platform/tmux/tmux_keys.h"
-#include "platform/tmux/tmux_target.h"
+#include "platform/multiplexer/client_process.h"
+#include "platform/multiplexer/multiplexer_links.h"
+#include "platform/multiplexer/tmux_keys.h"
+#include "platform/multiplexer/tmux_target.h"
 
 #include "platform/failures.h"
 
-namespace vt::tmux {
+namespace vt::multiplexer {
 
 namespace {
 
@@ -72,4 +72,4 @@ std::unique_ptr<KeySender> TmuxConsoleLink::activate(const std::string& name)
     return std::make_unique<TmuxKeySender>(program_, name, chooseTmuxWindow(listing, parsed));
 }
 
-} // namespace vt::tmux
+} // namespace vt::multiplexer

@@ -5,7 +5,7 @@
 
 #include "platform/link/console_link.h"
 
-namespace vt::tmux {
+namespace vt::multiplexer {
 
 // Longest a tmux or screen client may take for one call before it is killed.
 inline constexpr int kClientTimeoutMs = 5000;
@@ -31,4 +31,4 @@ private:
     std::string program_;
 };
 
-} // namespace vt::tmux
+} // namespace vt::multiplexer

@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace vt::tmux {
+namespace vt::multiplexer {
 
 // The session ("PID.NAME") whose name is exactly name, from the output of
 // "screen -ls". Throws ConsoleNotFound (none, or only dead ones) or
@@ -10,4 +10,4 @@ namespace vt::tmux {
 // would pick by prefix or refuse.
 std::string chooseScreenSession(const std::string& listing, const std::string& name);
 
-} // namespace vt::tmux
+} // namespace vt::multiplexer

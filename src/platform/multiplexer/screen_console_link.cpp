@@ -1,10 +1,10 @@
 #include "platform/failures.h"
-#include "platform/tmux/client_process.h"
-#include "platform/tmux/multiplexer_links.h"
-#include "platform/tmux/screen_keys.h"
-#include "platform/tmux/screen_sessions.h"
+#include "platform/multiplexer/client_process.h"
+#include "platform/multiplexer/multiplexer_links.h"
+#include "platform/multiplexer/screen_keys.h"
+#include "platform/multiplexer/screen_sessions.h"
 
-namespace vt::tmux {
+namespace vt::multiplexer {
 
 namespace {
 
@@ -55,4 +55,4 @@ std::unique_ptr<KeySender> ScreenConsoleLink::activate(const std::string& name)
     return std::make_unique<ScreenKeySender>(program_, chooseScreenSession(listing.output, name));
 }
 
-} // namespace vt::tmux
+} // namespace vt::multiplexer

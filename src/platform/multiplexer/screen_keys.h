@@ -4,7 +4,7 @@
 
 #include "platform/keys/key_action.h"
 
-namespace vt::tmux {
+namespace vt::multiplexer {
 
 // screen reads a "stuff" argument as a string with escapes: "\\", "\^", "\$"
 // and "\ooo" (octal) stand for themselves, a bare "^X" is a control character
@@ -20,4 +20,4 @@ std::string screenStuffText(const KeyActions& keys);
 // bytes arrived, 760 did not), so a longer step is refused instead.
 inline constexpr std::size_t kMaxStuffBytes = 512;
 
-} // namespace vt::tmux
+} // namespace vt::multiplexer

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-namespace vt::tmux {
+namespace vt::multiplexer {
 
 // What one run of a multiplexer client came back with.
 struct ClientResult {
@@ -22,4 +22,4 @@ ClientResult runClient(const std::vector<std::string>& argv, int timeoutMs);
 // The first line of a client's output, for a message.
 std::string firstLine(const std::string& output);
 
-} // namespace vt::tmux
+} // namespace vt::multiplexer

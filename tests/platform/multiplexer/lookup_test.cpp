@@ -2,10 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "platform/failures.h"
-#include "platform/tmux/screen_sessions.h"
-#include "platform/tmux/tmux_target.h"
+#include "platform/multiplexer/screen_sessions.h"
+#include "platform/multiplexer/tmux_target.h"
 
-namespace vt::tmux {
+namespace vt::multiplexer {
 namespace {
 
 using ::testing::HasSubstr;
@@ -110,4 +110,4 @@ TEST(ScreenSessions, DeadSessionAndNoSocketsAreNotFound)
 }
 
 } // namespace
-} // namespace vt::tmux
+} // namespace vt::multiplexer

@@ -5,7 +5,7 @@
 
 #include "platform/keys/key_action.h"
 
-namespace vt::tmux {
+namespace vt::multiplexer {
 
 // The arguments after "tmux" that type keys into target in one client call:
 // runs of plain characters as "send-keys -t TARGET -l -- TEXT", every other
@@ -18,4 +18,4 @@ std::vector<std::string> tmuxTypingArgs(const std::string& target, const KeyActi
 // "BTab"); throws KeySenderFailed when tmux has none.
 std::string tmuxKeyName(const KeyAction& key);
 
-} // namespace vt::tmux
+} // namespace vt::multiplexer

@@ -14,9 +14,9 @@ ClientResult runScreen(const std::string& program, std::vector<std::string> args
     ClientResult result = runClient(args, kClientTimeoutMs);
     if (!result.started)
         throw ConsoleNotFound("screen could not be run (" + result.output + ")");
-    if (result.timedOut)
-        throw KeySenderFailed("screen did not answer within " + std::to_string(kClientTimeoutMs / 1000) +
-                              " s and was stopped " + during);
+    const std::string unknown = unknownOutcome("screen", result, kClientTimeoutMs);
+    if (!unknown.empty())
+        throw KeySenderFailed(unknown + " " + during);
     return result;
 }
 

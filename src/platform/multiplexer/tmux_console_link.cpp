@@ -27,9 +27,9 @@ std::string runTmux(std::vector<std::string> args, const std::string& program, c
     const ClientResult result = runClient(args, kClientTimeoutMs);
     if (!result.started)
         throw ConsoleNotFound(what + " (tmux could not be run: " + result.output + ")");
-    if (result.timedOut)
-        throw KeySenderFailed("tmux did not answer within " + std::to_string(kClientTimeoutMs / 1000) +
-                              " s and was stopped " + ifUnknown);
+    const std::string unknown = unknownOutcome("tmux", result, kClientTimeoutMs);
+    if (!unknown.empty())
+        throw KeySenderFailed(unknown + " " + ifUnknown);
     if (result.exitCode == 0)
         return result.output;
     // No server, no session, no window: all the same to the operator, and

@@ -1,7 +1,9 @@
 #include "platform/multiplexer/tmux_target.h"
 
 #include <algorithm>
+#include <iterator>
 #include <sstream>
+#include <utility>
 
 #include "platform/failures.h"
 
@@ -146,8 +148,9 @@ std::pair<std::string, std::optional<std::string>> chooseWindow(const std::vecto
         const std::vector<std::string> windows = windowsMatching(panes, reading.window);
         if (windows.size() > 1)
             throw ConsoleAmbiguous("the tmux session " + quoted(name.session) + " has " +
-                                   std::to_string(windows.size()) + " windows named " + quoted(*reading.window) + " (" +
-                                   windows[0] + ", " + windows[1] + "); rename one or use its number");
+                                   std::to_string(windows.size()) + " windows named " +
+                                   quoted(reading.window.value_or("")) + " (" + windows[0] + ", " + windows[1] +
+                                   "); rename one or use its number");
         if (!windows.empty())
             found.emplace_back(windows[0], reading.pane);
     }
@@ -165,9 +168,14 @@ std::pair<std::string, std::optional<std::string>> chooseWindow(const std::vecto
 PaneLine choosePane(const std::vector<PaneLine>& panes, const std::string& window,
                     const std::optional<std::string>& index, const TmuxName& name)
 {
+    // A window linked into the session twice lists its panes twice.
     std::vector<PaneLine> inWindow;
-    std::copy_if(panes.begin(), panes.end(), std::back_inserter(inWindow),
-                 [&](const PaneLine& pane) { return pane.window == window && (!index || pane.index == *index); });
+    for (const PaneLine& pane : panes) {
+        const bool listed =
+            std::any_of(inWindow.begin(), inWindow.end(), [&](const PaneLine& other) { return other.id == pane.id; });
+        if (pane.window == window && (!index || pane.index == *index) && !listed)
+            inWindow.push_back(pane);
+    }
     const std::string windowName = name.session + ":" + (inWindow.empty() ? "" : inWindow[0].windowIndex);
     if (inWindow.empty())
         throw ConsoleNotFound("the tmux window of " + quoted(describeName(name)) + " has no pane " +

@@ -102,6 +102,17 @@ TEST(TmuxPane, TwoWindowsOfTheNameOrTwoReadingsOfItAreAmbiguous)
     EXPECT_EQ(pane("S", "v1.0"), "%12");
 }
 
+// link-window puts one window into the session twice: list-panes -a lists
+// its panes once for each link.
+TEST(TmuxPane, AWindowLinkedTwiceIsStillOneWindowOfOnePane)
+{
+    const std::string linked = "$0\tT\n"
+                               "%0\t$0\t@0\t0\t0\t0\t0\tjava\tjava\n"
+                               "%0\t$0\t@0\t5\t1\t0\t0\tjava\tjava\n";
+    EXPECT_EQ(chooseTmuxPane(linked, {"T", std::nullopt}), "%0");
+    EXPECT_EQ(chooseTmuxPane(linked, {"T", "java"}), "%0");
+}
+
 TEST(TmuxPane, DeadPaneIsNotFoundAndSaysWhy)
 {
     try {

@@ -107,7 +107,7 @@ private:
     void sayInRun(const TextBox& message);
     void commandInRun(const std::string& keys);
     void runConsoleStep(const std::function<void(KeySender&)>& keys);
-    [[noreturn]] void giveUp(const std::string& lastFailure);
+    [[noreturn]] void giveUp(const std::string& lastFailure, const std::string& when = "after 5 minutes");
 
     // The six timers of a run, in the order they fire.
     const std::array<Timer*, 6> runTimers_{

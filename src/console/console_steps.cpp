@@ -62,13 +62,17 @@ void VT_HALTWARD_MAIN::commandInRun(const std::string& keys)
 // One step of the timed run, typed as one unit. A failure leaves the step's
 // timer enabled, so it is tried again at the next tick, until it has failed
 // for five minutes: then the run ends as STOP would end it, and under AutoClose
-// the program exits with status 1, so that a scheduler sees the failure.
+// the program exits with status 1, so that a scheduler sees the failure. A
+// step that can never be delivered ends the run the same way, at once.
 void VT_HALTWARD_MAIN::runConsoleStep(const std::function<void(KeySender&)>& keys)
 {
     try {
         const std::unique_ptr<KeySender> sender = ActivateServerConsole();
         keys(*sender);
         sender->deliver();
+    } catch (const UndeliverableStep& failure) {
+        // Five minutes of retries would only repeat this report.
+        giveUp(failure.what(), "at once");
     } catch (const Failure& failure) {
         const std::int64_t now = services().loop.nowMs();
         if (!firstFailureMs_)
@@ -80,13 +84,13 @@ void VT_HALTWARD_MAIN::runConsoleStep(const std::function<void(KeySender&)>& key
     firstFailureMs_.reset();
 }
 
-void VT_HALTWARD_MAIN::giveUp(const std::string& lastFailure)
+void VT_HALTWARD_MAIN::giveUp(const std::string& lastFailure, const std::string& when)
 {
     endRun();
     runGaveUp_ = true;
     CURRENT_STATUS_LABEL.setCaption("!!! ABORTED !!!");
     closeIfUnattended();
-    throw Failure("gave up after 5 minutes: " + lastFailure);
+    throw Failure("gave up " + when + ": " + lastFailure);
 }
 
 } // namespace vt

@@ -48,6 +48,9 @@ public:
     void stealFocusAfterActivation(WindowId thief);
     void failSenderCreation(bool fail); // activate() finds the window, then throws KeySenderFailed
     void grabKeyboard(bool grabbed);    // another program holds the keyboard: no step may type
+    // Steps of more keys than this are refused as undeliverable, as a link
+    // with a limit on what one step carries does; 0 is no limit.
+    void limitStepKeys(std::size_t keys);
 
     // Records:
     int activations() const;                          // successful activate() calls
@@ -80,6 +83,7 @@ private:
     std::optional<WindowId> focusThief_;
     bool failSenderCreation_ = false;
     bool keyboardGrabbed_ = false;
+    std::size_t stepKeyLimit_ = 0;
     int activations_ = 0;
     std::vector<TypedKeys> transcript_;
 };

@@ -100,6 +100,7 @@ private:
     void stopAllTimers();
     void closeIfUnattended();
     void endRun();
+    void afterImmediateCommand();
 
     // The four texts typed on the console, each with the name the operator knows it by.
     std::vector<MessageText> messages() const;

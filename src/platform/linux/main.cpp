@@ -2,6 +2,7 @@
 // desktop when an X display opens, without windows otherwise.
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <exception>
 #include <string>
@@ -28,6 +29,17 @@ std::string exeName()
     return vt::fileNameFromPath(vt::posix::invokedProgramPath());
 }
 
+// A native Wayland terminal has no X11 window: its title is never found, and
+// nothing could type into it if it were. Said with every such report.
+std::string waylandAdvice()
+{
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    if (wayland == nullptr || *wayland == '\0')
+        return {};
+    return "WAYLAND_DISPLAY is set: a native Wayland terminal has no X11 window and cannot be typed into, "
+           "so run the server in tmux or screen";
+}
+
 int runDesktop()
 {
     vt::fltk::FltkEventLoop loop;
@@ -39,7 +51,7 @@ int runDesktop()
         [&loop](int delayMs, std::function<void()> work) { loop.later(delayMs, std::move(work)); });
     // Consoles typed into without the focus come first: the same console,
     // reached more safely than through its terminal window.
-    vt::ConsoleLinks console({{"tmux", tmux}, {"screen", screen}, {"x11", x11}});
+    vt::ConsoleLinks console({{"tmux", tmux}, {"screen", screen}, {"x11", x11, waylandAdvice()}});
     vt::Services services{loop, store, console, views, exeName};
     return vt::runProgram(services);
 }

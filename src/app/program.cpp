@@ -9,11 +9,8 @@ int runProgram(Services& services)
 {
     VT_HALTWARD_MAIN main(services);
     main.load();
-    // A stored run that cannot be armed may close the window while it loads.
-    if (!main.isUnloaded()) {
-        main.show();
-        services.loop.run(main);
-    }
+    main.show();
+    services.loop.run(main);
     return main.exitStatus();
 }
 
@@ -21,8 +18,9 @@ int runUnattended(Services& services, const std::function<void()>& explainNothin
 {
     VT_HALTWARD_MAIN main(services);
     main.load();
-    if (main.isUnloaded())
-        return main.exitStatus();
+    // Nobody could mend the stored text here: a scheduler learns of it at once.
+    if (main.armingRefused())
+        return 1;
     if (!main.runActive()) {
         explainNothingArmed();
         return kNothingArmed;

@@ -105,11 +105,14 @@ void VT_HALTWARD_MAIN::Form_Load()
         armAtStart(AUTOSTART_SHUTDOWN_TICKBOX, AUTOSTART_RESTART_TICKBOX);
 }
 
-// A stored message that can never be typed: the run is not armed. Unattended
-// (AutoClose), the program ends at once with status 1 for the scheduler.
+// A stored message that can never be typed: the run is not armed. The window
+// stays open whatever AutoClose says: on a desktop the report in it is the
+// only place the operator learns why (a Windows program has no standard
+// error), and Settings & Messages is where the text is mended. Without a
+// display the caller ends the program with status 1 instead.
 void VT_HALTWARD_MAIN::refuseToArm(const NotationError& error)
 {
-    closeIfUnattended();
+    armingRefused_ = true;
     throw Failure(std::string(error.what()) + "; the stored AutoStart run was not armed");
 }
 

@@ -90,6 +90,9 @@ public:
     bool runActive() const;
     // Whether a run gave up on a console that stayed unreachable.
     bool runGaveUp() const { return runGaveUp_; }
+    // Whether a stored AutoStart tick was refused at load (a message that
+    // can never be typed).
+    bool armingRefused() const { return armingRefused_; }
 
 private:
     void wireEvents();
@@ -100,6 +103,7 @@ private:
     void stopAllTimers();
     void closeIfUnattended();
     void endRun();
+    void afterImmediateCommand();
 
     // The four texts typed on the console, each with the name the operator knows it by.
     std::vector<MessageText> messages() const;
@@ -116,6 +120,7 @@ private:
     std::optional<std::int64_t> firstFailureMs_; // of the step now being retried
     int exitStatus_ = 0;
     bool runGaveUp_ = false;
+    bool armingRefused_ = false;
 };
 
 } // namespace vt

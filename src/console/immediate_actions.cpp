@@ -1,6 +1,8 @@
 // The guarded pair that stops or restarts the server at once: the final
 // message and the command as one unit, no warnings. Pressed during a timed
-// run, they end it: nothing is typed after the command.
+// run, they end it: nothing is typed after the command. Pressed after the
+// run's own command, they leave AutoClose's tick pending: the program still
+// closes, 10 s after this last command.
 #include <algorithm>
 
 #include "app/vt_haltward_main.h"
@@ -25,6 +27,16 @@ void VT_HALTWARD_MAIN::ENABLE_NO_WARNINGS_BUTTON_Click()
     }
 }
 
+void VT_HALTWARD_MAIN::afterImmediateCommand()
+{
+    if (AUTOCLOSE_TIMER.enabled()) {
+        AUTOCLOSE_TIMER.setEnabled(false);
+        AUTOCLOSE_TIMER.setEnabled(true);
+    } else if (runActive()) {
+        endRun();
+    }
+}
+
 void VT_HALTWARD_MAIN::SHUTDOWN_NO_WARNINGS_BUTTON_Click()
 {
     CURRENT_STATUS_LABEL.setCaption("!!! SPIGOT SHUTDOWN STARTED !!!");
@@ -32,8 +44,7 @@ void VT_HALTWARD_MAIN::SHUTDOWN_NO_WARNINGS_BUTTON_Click()
     SayOnServerConsole(*sender, SHUTDOWN_RESTART_MESSAGE_TEXTBOX);
     SendServerCommand(*sender, "stop{Enter}");
     sender->deliver();
-    if (runActive())
-        endRun();
+    afterImmediateCommand();
 }
 
 void VT_HALTWARD_MAIN::RESTART_NO_WARNINGS_BUTTON_Click()
@@ -43,8 +54,7 @@ void VT_HALTWARD_MAIN::RESTART_NO_WARNINGS_BUTTON_Click()
     SayOnServerConsole(*sender, SHUTDOWN_RESTART_MESSAGE_TEXTBOX);
     SendServerCommand(*sender, "restart{Enter}");
     sender->deliver();
-    if (runActive())
-        endRun();
+    afterImmediateCommand();
 }
 
 } // namespace vt

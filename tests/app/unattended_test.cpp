@@ -102,15 +102,20 @@ TEST_F(UnattendedWithoutAutoClose, RunThatEndsWellEndsWithZero)
     EXPECT_EQ(console.linesTypedInto(window).back(), "stop");
 }
 
+// With AutoClose or without: nobody could mend the text here.
 TEST_F(UnattendedTest, StoredTextThatCannotBeTypedEndsWithOneWithoutRunning)
 {
-    storeTexts();
-    storeValue("THREE_MIN_MESSAGE_TEXTBOX", "{NOSUCHKEY}");
-    storeValue("AUTOSTART_RESTART_TICKBOX", "1");
-    storeValue("AUTOCLOSE_TICKBOX", "1");
-    EXPECT_EQ(runIt(), 1);
-    EXPECT_EQ(explained, 0);
-    EXPECT_EQ(loop.nowMs(), 0);
+    for (const char* autoClose : {"0", "1"}) {
+        SCOPED_TRACE(autoClose);
+        storeTexts();
+        storeValue("THREE_MIN_MESSAGE_TEXTBOX", "{NOSUCHKEY}");
+        storeValue("AUTOSTART_RESTART_TICKBOX", "1");
+        storeValue("AUTOCLOSE_TICKBOX", autoClose);
+        EXPECT_EQ(runIt(), 1);
+        EXPECT_EQ(explained, 0);
+        EXPECT_EQ(loop.nowMs(), 0);
+        EXPECT_EQ(stored("MAIN-Left"), "");
+    }
 }
 
 } // namespace

@@ -27,15 +27,25 @@ struct Immediate {
     const char* command;
 };
 
-class EachImmediateAction : public ProgramTest, public ::testing::WithParamInterface<Immediate> {};
+class EachImmediateAction : public ProgramTest, public ::testing::WithParamInterface<Immediate> {
+protected:
+    // The console open, AutoClose ticked and the pair unlocked.
+    VT_HALTWARD_MAIN& startUnlockedUnderAutoClose()
+    {
+        storeTexts();
+        storeValue("AUTOCLOSE_TICKBOX", "1");
+        server = console.openWindow("SPIGOT-SERVER");
+        auto& w = start();
+        w.click(w.ENABLE_NO_WARNINGS_BUTTON);
+        return w;
+    }
+
+    WindowId server{};
+};
 
 TEST_P(EachImmediateAction, TypesTheFinalTextAndTheCommandInOneStepAndChangesNothingElse)
 {
-    storeTexts();
-    storeValue("AUTOCLOSE_TICKBOX", "1");
-    const WindowId server = console.openWindow("SPIGOT-SERVER");
-    auto& w = start();
-    w.click(w.ENABLE_NO_WARNINGS_BUTTON);
+    auto& w = startUnlockedUnderAutoClose();
     EXPECT_TRUE(w.click(w.*GetParam().button));
     EXPECT_EQ(w.CURRENT_STATUS_LABEL.caption(), GetParam().status);
     EXPECT_EQ(console.activations(), 1);
@@ -70,6 +80,24 @@ TEST_P(EachImmediateAction, AMissingConsoleLeavesTheStatusAndTypesNothing)
     EXPECT_EQ(w.CURRENT_STATUS_LABEL.caption(), GetParam().status);
     EXPECT_TRUE(console.transcript().empty());
     EXPECT_EQ(currentReport(), "no window titled 'NOT-THERE' was found");
+}
+
+// The run's command has gone and AutoClose's tick is pending: the operator's
+// command does not take the close away; it comes 10 s after this last command.
+TEST_P(EachImmediateAction, AfterTheRunsCommandAutoCloseStillClosesTheProgram)
+{
+    auto& w = startUnlockedUnderAutoClose();
+    w.click(w.AUTOSTART_SHUTDOWN_TICKBOX);
+    w.click(w.START_STOP_BUTTON);
+    loop.advance(205);
+    ASSERT_EQ(console.linesTypedInto(server).back(), "stop");
+    EXPECT_TRUE(w.click(w.*GetParam().button));
+    EXPECT_EQ(console.linesTypedInto(server).back(), GetParam().command);
+    loop.advance(9.9);
+    EXPECT_FALSE(w.isUnloaded());
+    loop.advance(0.1);
+    EXPECT_TRUE(w.isUnloaded());
+    EXPECT_EQ(w.exitStatus(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Buttons, EachImmediateAction,

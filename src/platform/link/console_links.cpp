@@ -57,6 +57,8 @@ std::unique_ptr<KeySender> ConsoleLinks::activateIn(const std::vector<const Name
             // A later link may still have it; if none does, every link's
             // reason is worth reading.
             notFound += (notFound.empty() ? "" : "; ") + std::string(missing.what());
+            if (!link->notFoundAdvice.empty())
+                notFound += " (" + link->notFoundAdvice + ")";
         }
     }
     throw ConsoleNotFound(notFound);

@@ -9,10 +9,14 @@
 namespace vt {
 
 // One of the ways the platform reaches a console, with the prefix that
-// restricts a lookup to it ("tmux", "x11", "window", ...).
+// restricts a lookup to it ("tmux", "x11", "window", ...). notFoundAdvice,
+// when not empty, follows the link's own report that the console is not
+// there: what the entry file knows about why it may never be found (on a
+// Wayland desktop, a native terminal has no X11 window).
 struct NamedLink {
     std::string prefix;
     ConsoleLink& link;
+    std::string notFoundAdvice = {};
 };
 
 // The console link the program uses: one name, looked up in every link the

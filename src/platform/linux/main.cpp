@@ -1,7 +1,9 @@
 // The Linux program: chooses the backends and runs the main window, on the
 // desktop when an X display opens, without windows otherwise.
+#include <chrono>
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <exception>
 #include <string>
@@ -19,6 +21,7 @@
 #include "platform/posix/posix_event_loop.h"
 #include "platform/posix/status_lines.h"
 #include "platform/store/exe_name.h"
+#include "platform/x11/display_probe.h"
 #include "platform/x11/x11_console_link.h"
 
 namespace {
@@ -26,6 +29,17 @@ namespace {
 std::string exeName()
 {
     return vt::fileNameFromPath(vt::posix::invokedProgramPath());
+}
+
+// A native Wayland terminal has no X11 window: its title is never found, and
+// nothing could type into it if it were. Said with every such report.
+std::string waylandAdvice()
+{
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    if (wayland == nullptr || *wayland == '\0')
+        return {};
+    return "WAYLAND_DISPLAY is set: a native Wayland terminal has no X11 window and cannot be typed into, "
+           "so run the server in tmux or screen";
 }
 
 int runDesktop()
@@ -39,7 +53,7 @@ int runDesktop()
         [&loop](int delayMs, std::function<void()> work) { loop.later(delayMs, std::move(work)); });
     // Consoles typed into without the focus come first: the same console,
     // reached more safely than through its terminal window.
-    vt::ConsoleLinks console({{"tmux", tmux}, {"screen", screen}, {"x11", x11}});
+    vt::ConsoleLinks console({{"tmux", tmux}, {"screen", screen}, {"x11", x11, waylandAdvice()}});
     vt::Services services{loop, store, console, views, exeName};
     return vt::runProgram(services);
 }
@@ -76,6 +90,20 @@ int runWithoutDisplay()
     return vt::runUnattended(services, [&store] { explainNothingArmed(store); });
 }
 
+// Xlib would wait for ever on a display that accepts and never answers.
+constexpr std::chrono::seconds kDisplayAnswerTime(10);
+
+// A display that answers in time is opened for the windows; one that does
+// not is said so and treated as no display at all.
+bool openDisplayInTime()
+{
+    const auto answer = vt::x11::probeDisplay(kDisplayAnswerTime);
+    if (answer == vt::x11::DisplayAnswer::silent)
+        writeStamped(stderr, "vt-haltward: the X display '" + vt::x11::displayName() + "' did not answer within " +
+                                 std::to_string(kDisplayAnswerTime.count()) + " seconds; it is not used");
+    return answer == vt::x11::DisplayAnswer::opens && vt::fltk::openFltkDisplay();
+}
+
 } // namespace
 
 // The command line is not read: the stored settings are the only options.
@@ -84,7 +112,7 @@ int main()
     // Character classes only: numbers keep the "C" form they are stored in.
     std::setlocale(LC_CTYPE, "");
     try {
-        return vt::fltk::openFltkDisplay() ? runDesktop() : runWithoutDisplay();
+        return openDisplayInTime() ? runDesktop() : runWithoutDisplay();
     } catch (const vt::Failure& failure) {
         std::fprintf(stderr, "vt-haltward: %s\n", failure.what());
         return 1;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -135,6 +136,18 @@ void makeDirectory(const std::string& directory)
     fail("create the directory", directory, error);
 }
 
+// What the link says, as the operator wrote it.
+std::string linkText(const std::string& path)
+{
+    std::string text(PATH_MAX, '\0');
+    const auto length = ::readlink(path.c_str(), text.data(), text.size());
+    if (length < 0) {
+        fail("read the symbolic link", path);
+    }
+    text.resize(static_cast<std::size_t>(length));
+    return text;
+}
+
 } // namespace
 
 std::string parentOf(const std::string& path)
@@ -223,7 +236,7 @@ void checkTrustedDirectory(const std::string& directory)
     }
 }
 
-std::string writeTarget(const std::string& path)
+std::string linkTarget(const std::string& path)
 {
     struct stat info {};
     if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
@@ -232,8 +245,8 @@ std::string writeTarget(const std::string& path)
     char* resolved = ::realpath(path.c_str(), nullptr);
     if (resolved == nullptr) {
         if (errno == ENOENT) {
-            throw StoreError(path + " is a symbolic link to a file that does not exist; "
-                                    "create the file it names or remove the link");
+            throw StoreError(path + " is a symbolic link to " + linkText(path) +
+                             ", a file that does not exist; create the file it names or remove the link");
         }
         fail("follow the symbolic link", path);
     }

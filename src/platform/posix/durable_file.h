@@ -43,10 +43,12 @@ std::optional<std::string> readTrustedFile(const std::string& path, std::size_t 
 // An absent directory passes.
 void checkTrustedDirectory(const std::string& directory);
 
-// Where a write of path goes: path itself, or the file its symlinks lead to,
-// so that a rewrite replaces the target and the link stays. A link that leads
-// nowhere is refused: writing through it would create a file elsewhere.
-std::string writeTarget(const std::string& path);
+// The file behind path: path itself, or the file its symlinks lead to, which
+// is what a read judges and reads and what a rewrite replaces (the link
+// stays). A link that leads nowhere is refused, naming where it leads: read
+// as absent it would silently arm nothing, and writing through it would
+// create a file elsewhere.
+std::string linkTarget(const std::string& path);
 
 std::string parentOf(const std::string& path);
 
@@ -68,7 +70,7 @@ private:
 // Replaces the file so that a crash at any moment leaves either the old or the
 // new content: a 0600 temporary file beside it, written and fsynced, renamed
 // over it, then the directory fsynced. The caller holds the lock. path must
-// not be a symlink (see writeTarget).
+// not be a symlink (see linkTarget).
 void replaceFileDurably(const std::string& path, std::string_view content);
 
 } // namespace vt::posix

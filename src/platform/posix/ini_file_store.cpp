@@ -35,12 +35,22 @@ IniText readIni(const std::string& path)
     return text ? IniText::parse(*text, path) : IniText{};
 }
 
-// The file as a read sees it: its folder checked first, since whoever can
-// write the folder can put any file there.
-IniText readTrustedIni(const std::string& path)
+// The file a read or write of path reaches, through a symlink if it is one,
+// once the folders of the link and of its target are found trustworthy:
+// whoever can write either folder can put any file there.
+std::string trustedTarget(const std::string& path)
 {
     posix::checkTrustedDirectory(posix::parentOf(path));
-    return readIni(path);
+    const auto target = posix::linkTarget(path);
+    if (target != path) {
+        posix::checkTrustedDirectory(posix::parentOf(target));
+    }
+    return target;
+}
+
+IniText readTrustedIni(const std::string& path)
+{
+    return readIni(trustedTarget(path));
 }
 
 void throwIfBad(const IniText& ini, const std::string& section, const std::string& key, const std::string& path)
@@ -109,9 +119,7 @@ void IniFileStore::SaveSettings(const std::string& app, const std::string& secti
         checkKey(value.key, path);
     }
     posix::makeDirectories(directory(app));
-    posix::checkTrustedDirectory(directory(app));
-    const auto target = posix::writeTarget(path);
-    posix::checkTrustedDirectory(posix::parentOf(target));
+    const auto target = trustedTarget(path);
     const posix::FileLock lock(target + ".lock", lockTimeout_);
     auto ini = readIni(target);
     for (const auto& value : values) {

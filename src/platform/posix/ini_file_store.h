@@ -22,7 +22,9 @@ namespace vt::posix {
 // nothing it finds: a file or folder of another user's, or writable by
 // group or others, a FIFO or device where the file should be, and a file
 // over kMaxFileBytes are refused with a message and left alone. A symlinked
-// settings.ini is written through to its target; the link stays.
+// settings.ini is read and written through to its target, whose folder is
+// judged as the link's is; the link stays. A link that leads nowhere is
+// refused, naming where it leads.
 class IniFileStore : public SettingsStore {
 public:
     explicit IniFileStore(std::string configHome, std::chrono::milliseconds lockTimeout = std::chrono::seconds(5));

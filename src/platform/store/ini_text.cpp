@@ -114,6 +114,14 @@ std::string_view withoutCarriageReturn(std::string_view line)
     return line;
 }
 
+// Carriage returns at the end of a line are layout (a comment keeps them);
+// one followed by more text splits what was meant as two lines.
+bool hasInnerCarriageReturn(std::string_view line)
+{
+    const auto last = line.find_last_not_of('\r');
+    return last != std::string_view::npos && line.substr(0, last).find('\r') != std::string_view::npos;
+}
+
 bool isCommentOrBlank(std::string_view trimmed)
 {
     return trimmed.empty() || trimmed.front() == '#' || trimmed.front() == ';';
@@ -175,6 +183,13 @@ IniText IniText::parse(std::string_view text, const std::string& sourceName)
 
 void IniText::parseLine(std::string_view line, std::size_t number)
 {
+    // A carriage return with more of the line after it: most likely a file
+    // with old Mac line endings, whose lines would all read as one (a first
+    // line that is a comment would hide every setting).
+    if (hasInnerCarriageReturn(line)) {
+        throw LineProblem{"a carriage return that does not end the line (old Mac line endings?); "
+                          "lines must end in LF or CR LF"};
+    }
     const auto trimmed = trimBlanks(withoutCarriageReturn(line));
     if (isCommentOrBlank(trimmed)) {
         keepVerbatim(line);

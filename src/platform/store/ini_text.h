@@ -29,8 +29,10 @@ namespace vt {
 // that names the line. A value with an unknown escape or a backslash at its
 // end is only that key's problem: the key reads as a bad value (badValue says
 // why) and its line is written back as it was until the key is set anew.
-// Lines may end in "\n" or "\r\n"; a UTF-8 byte order mark at the start is
-// skipped. Parsing and lookups take time linear in the file's size.
+// Lines may end in "\n" or "\r\n"; a carriage return with more of the line
+// after it (a file with old Mac line endings) is an error of the whole file,
+// since its lines would read as one. A UTF-8 byte order mark at the start is skipped. Parsing and lookups take time
+// linear in the file's size.
 class IniText {
 public:
     // Throws StoreError "<sourceName> line N: <what>; fix or remove the file".

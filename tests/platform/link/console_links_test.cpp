@@ -28,10 +28,12 @@ protected:
         sender->deliver();
     }
 
-    std::string failureOf(const std::string& name)
+    std::string failureOf(const std::string& name) { return failureIn(links, name); }
+
+    static std::string failureIn(ConsoleLink& link, const std::string& name)
     {
         try {
-            links.activate(name);
+            link.activate(name);
         } catch (const ConsoleNotFound& error) {
             return error.what();
         }
@@ -90,6 +92,21 @@ TEST_F(ConsoleLinksTest, NotFoundAnywhereGivesEveryLinksReason)
     // Windows' console-title link: a prefix of its own everywhere.
     EXPECT_EQ(failureOf("console:SPIGOT-SERVER"),
               "this program reaches no console consoles here; remove the prefix 'console:' from the console title");
+}
+
+// What the entry file knows about a link (a Wayland desktop) follows that
+// link's report of a missing console, and only that one.
+TEST_F(ConsoleLinksTest, ALinksAdviceFollowsItsNotFoundReportOnly)
+{
+    ConsoleLinks advised{{{"tmux", sessions}, {"x11", windows, "native Wayland terminals cannot be typed into"}}};
+    EXPECT_EQ(failureIn(advised, "SPIGOT-SERVER"),
+              "no window titled 'SPIGOT-SERVER' was found; no window titled "
+              "'SPIGOT-SERVER' was found (native Wayland terminals cannot be typed into)");
+    EXPECT_EQ(failureIn(advised, "tmux:SPIGOT-SERVER"), "no window titled 'SPIGOT-SERVER' was found");
+    windows.openWindow("SPIGOT-SERVER");
+    windows.openWindow("SPIGOT-SERVER");
+    EXPECT_EQ(failureIn(advised, "SPIGOT-SERVER"),
+              "2 windows are titled 'SPIGOT-SERVER'; a keystroke never goes to a guessed window");
 }
 
 TEST_F(ConsoleLinksTest, AnUnknownPrefixIsPartOfTheTitle)

@@ -181,11 +181,32 @@ TEST_F(UntrustedFiles, DanglingLinksCreateNothing)
     EXPECT_FALSE(fileExists(nowhere));
     EXPECT_FALSE(fileExists(file()));
 
+    // Read as absent it would silently arm nothing: refused, naming where it leads.
     ::unlink((file() + ".lock").c_str());
     ASSERT_EQ(::symlink(nowhere.c_str(), file().c_str()), 0);
-    EXPECT_EQ(store().GetSetting(kApp, kExe, "MAIN-Left", "0"), "0") << "nothing stored yet";
-    EXPECT_CONTAINS(writeError(), "symbolic link to a file that does not exist");
+    const std::string dangling = file() + " is a symbolic link to " + nowhere + ", a file that does not exist";
+    EXPECT_CONTAINS(readError(), dangling);
+    EXPECT_CONTAINS(loadError(), dangling);
+    EXPECT_CONTAINS(writeError(), dangling);
     EXPECT_FALSE(fileExists(nowhere));
+}
+
+// Whoever can write the target's folder can swap the file the link leads to:
+// a read refuses it as a write does, before the file's values can arm a run.
+TEST_F(UntrustedFiles, SymlinkedFileInAFolderOthersCanWriteIsRefused)
+{
+    const std::string shared = dir_.path() + "/shared";
+    writeFile(shared + "/settings.ini", "[vt-haltward]\nMAIN-Left=1\n");
+    makeFolder();
+    ASSERT_EQ(::symlink((shared + "/settings.ini").c_str(), file().c_str()), 0);
+    for (const mode_t mode : {0770, 0707, 01777}) {
+        ASSERT_EQ(::chmod(shared.c_str(), mode), 0);
+        EXPECT_CONTAINS(readError(), "bad ownership or modes for directory " + shared);
+        EXPECT_CONTAINS(loadError(), "bad ownership or modes for directory " + shared);
+        EXPECT_CONTAINS(writeError(), "bad ownership or modes for directory " + shared);
+    }
+    ASSERT_EQ(::chmod(shared.c_str(), 0755), 0);
+    EXPECT_EQ(store().GetSetting(kApp, kExe, "MAIN-Left", "0"), "1");
 }
 
 // Several keys go in one rewrite: a batch with one key the file cannot hold

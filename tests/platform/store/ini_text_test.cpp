@@ -144,6 +144,11 @@ TEST(IniText, UnreadableLinesAreReportedWithPathAndLine)
         {"[s]\nMAIN Left=1\n", 2, "'MAIN Left' is not a key name"},
         {"[s]\n=1\n", 2, "'' is not a key name"},
         {"[s]\nA=1\r\n\r\nB\\n=2\r\n", 4, "not a key name"},
+        // Old Mac line endings: read as one line, the first line's comment
+        // would hide every setting, and a header would hide the keys.
+        {"# my server\r[s]\rAUTOSTART_SHUTDOWN_TICKBOX=1\r", 1, "old Mac line endings"},
+        {"[s]\rA=1\r", 1, "old Mac line endings"},
+        {"[s]\nA=1\n# note\rB=2\n", 3, "old Mac line endings"},
     };
     for (const auto& c : cases) {
         try {

@@ -31,6 +31,10 @@ protected:
             console_.record(
                 {console_.clockMs_(), window_, console_.windows_.at(window_).title, describe(chunk.keys), chunk.wait});
         }
+        if (console_.loseTrackOfNextStep_) {
+            console_.loseTrackOfNextStep_ = false;
+            throw DeliveryUnknown("the sender for '" + title_ + "' ended after it had the keys; they may have arrived");
+        }
     }
 
 private:
@@ -91,6 +95,11 @@ void HeadlessConsole::failSenderCreation(bool fail)
 void HeadlessConsole::grabKeyboard(bool grabbed)
 {
     keyboardGrabbed_ = grabbed;
+}
+
+void HeadlessConsole::loseTrackOfNextStep()
+{
+    loseTrackOfNextStep_ = true;
 }
 
 int HeadlessConsole::activations() const

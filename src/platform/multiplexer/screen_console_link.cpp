@@ -8,15 +8,22 @@ namespace vt::multiplexer {
 
 namespace {
 
-ClientResult runScreen(const std::string& program, std::vector<std::string> args, const std::string& during)
+// A client killed on the timeout while it had keys to type may still have
+// handed them over.
+ClientResult runScreen(const std::string& program, std::vector<std::string> args, const std::string& during,
+                       bool typesKeys = false)
 {
     args.insert(args.begin(), program);
     ClientResult result = runClient(args, kClientTimeoutMs);
     if (!result.started)
         throw ConsoleNotFound("screen could not be run (" + result.output + ")");
-    if (result.timedOut)
-        throw KeySenderFailed("screen did not answer within " + std::to_string(kClientTimeoutMs / 1000) +
-                              " s and was stopped " + during);
+    if (result.timedOut) {
+        const std::string why =
+            "screen did not answer within " + std::to_string(kClientTimeoutMs / 1000) + " s and was stopped " + during;
+        if (typesKeys)
+            throw DeliveryUnknown(why);
+        throw KeySenderFailed(why);
+    }
     return result;
 }
 
@@ -34,7 +41,7 @@ protected:
     {
         const std::string text = screenStuffText(keysOfStep(step));
         const ClientResult result = runScreen(program_, {"-S", session_, "-X", "stuff", text},
-                                              "while typing into '" + session_ + "'; the line may be incomplete");
+                                              "while typing into '" + session_ + "'; the line may still arrive", true);
         if (result.exitCode != 0)
             throw ConsoleNotFound("the screen session " + session_ +
                                   " went away; nothing was typed (screen: " + firstLine(result.output) + ")");

@@ -19,16 +19,22 @@ bool saysNotFound(const std::string& output)
 }
 
 // Runs one tmux call; what failed is thrown in the operator's words.
+// A client killed on the timeout while it had keys to type may still have
+// handed them over (a stopped server types them once it runs again).
 std::string runTmux(std::vector<std::string> args, const std::string& program, const std::string& what,
-                    const std::string& ifUnknown)
+                    const std::string& ifUnknown, bool typesKeys = false)
 {
     args.insert(args.begin(), program);
     const ClientResult result = runClient(args, kClientTimeoutMs);
     if (!result.started)
         throw ConsoleNotFound(what + " (tmux could not be run: " + result.output + ")");
-    if (result.timedOut)
-        throw KeySenderFailed("tmux did not answer within " + std::to_string(kClientTimeoutMs / 1000) +
-                              " s and was stopped " + ifUnknown);
+    if (result.timedOut) {
+        const std::string why =
+            "tmux did not answer within " + std::to_string(kClientTimeoutMs / 1000) + " s and was stopped " + ifUnknown;
+        if (typesKeys)
+            throw DeliveryUnknown(why);
+        throw KeySenderFailed(why);
+    }
     if (result.exitCode == 0)
         return result.output;
     // No server, no session, no window: all the same to the operator, and
@@ -52,7 +58,7 @@ protected:
     {
         runTmux(tmuxTypingArgs(window_, keysOfStep(step)), program_,
                 "the tmux window of '" + name_ + "' closed; nothing was typed",
-                "while typing into '" + name_ + "'; the line may be incomplete");
+                "while typing into '" + name_ + "'; the line may still arrive", true);
     }
 
 private:

@@ -15,8 +15,8 @@
 #include <string>
 
 #include "platform/failures.h"
-#include "platform/win32/console_helper.h"
-#include "platform/win32/console_helper_protocol.h"
+#include "platform/win32/link/console_helper.h"
+#include "platform/win32/link/console_helper_protocol.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/failures.h"
-#include "platform/win32/registry_store.h"
+#include "platform/win32/store/registry_store.h"
 
 namespace {
 

@@ -14,10 +14,10 @@
 
 #include "platform/failures.h"
 #include "platform/link/console_links.h"
-#include "platform/win32/console_helper.h"
-#include "platform/win32/console_title_link.h"
+#include "platform/win32/link/console_helper.h"
+#include "platform/win32/link/console_title_link.h"
+#include "platform/win32/link/win32_console_link.h"
 #include "platform/win32/wide_text.h"
-#include "platform/win32/win32_console_link.h"
 
 int wmain(int argc, wchar_t** argv)
 {

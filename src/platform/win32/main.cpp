@@ -11,13 +11,13 @@
 #include "platform/failures.h"
 #include "platform/link/console_links.h"
 #include "platform/services.h"
-#include "platform/win32/console_helper.h"
-#include "platform/win32/console_title_link.h"
-#include "platform/win32/module_name.h"
-#include "platform/win32/registry_store.h"
-#include "platform/win32/win32_console_link.h"
-#include "platform/win32/win32_event_loop.h"
-#include "platform/win32/win32_view_factory.h"
+#include "platform/win32/link/console_helper.h"
+#include "platform/win32/link/console_title_link.h"
+#include "platform/win32/link/win32_console_link.h"
+#include "platform/win32/store/module_name.h"
+#include "platform/win32/store/registry_store.h"
+#include "platform/win32/ui/win32_event_loop.h"
+#include "platform/win32/ui/win32_view_factory.h"
 
 namespace {
 

@@ -81,7 +81,8 @@ void VT_HALTWARD_MAIN::commandInRun(const std::string& keys)
 // One step of the timed run, typed as one unit. A failure leaves the step's
 // timer enabled, so it is tried again at the next tick, until it has failed
 // for five minutes: then the run ends as STOP would end it, and under AutoClose
-// the program exits with status 1, so that a scheduler sees the failure.
+// the program exits with status 1, so that a scheduler sees the failure. A
+// step that can never be delivered ends the run the same way, at once.
 void VT_HALTWARD_MAIN::runConsoleStep(const std::function<void(KeySender&)>& keys)
 {
     try {
@@ -92,6 +93,9 @@ void VT_HALTWARD_MAIN::runConsoleStep(const std::function<void(KeySender&)>& key
         // Not to be retried, so no retry is counted.
         firstFailureMs_.reset();
         throw;
+    } catch (const UndeliverableStep& failure) {
+        // Five minutes of retries would only repeat this report.
+        failRun("gave up at once: " + std::string(failure.what()));
     } catch (const Failure& failure) {
         const std::int64_t now = services().loop.nowMs();
         if (!firstFailureMs_)

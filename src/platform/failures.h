@@ -49,6 +49,14 @@ public:
     using Failure::Failure;
 };
 
+// The step's keys can never be delivered through this console as they are (a
+// key the link has no way to send, a step longer than it carries); nothing of
+// the step was typed, and trying again cannot help.
+class UndeliverableStep : public KeySenderFailed {
+public:
+    using KeySenderFailed::KeySenderFailed;
+};
+
 // A keystroke string is not valid notation; nothing of it was typed.
 class NotationError : public Failure {
 public:

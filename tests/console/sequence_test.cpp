@@ -388,6 +388,27 @@ TEST_F(Sequence, UnderAutoCloseGivingUpClosesTheProgramWithStatusOne)
         << stderrLines.back();
 }
 
+// A step the console can never carry (screen's limit on one step) would fail
+// the same way at every tick: the run ends at its first failure.
+TEST_F(Sequence, AStepThatCanNeverBeDeliveredEndsTheRunAtOnce)
+{
+    storeTexts();
+    storeValue("TWO_MIN_MESSAGE_TEXTBOX", "a two-minute warning longer than the console carries");
+    storeValue("AUTOSTART_SHUTDOWN_TICKBOX", "1");
+    storeValue("AUTOCLOSE_TICKBOX", "1");
+    const WindowId server = console.openWindow("SPIGOT-SERVER");
+    console.limitStepKeys(20);
+    auto& w = start();
+    loop.advance(70);
+    EXPECT_TRUE(w.isUnloaded()) << "the step was left to be retried";
+    EXPECT_EQ(w.exitStatus(), 1);
+    EXPECT_EQ(console.linesTypedInto(server), (std::vector<std::string>{"say three"}));
+    ASSERT_FALSE(stderrLines.empty());
+    EXPECT_NE(stderrLines.back().find("gave up at once: this step of 57 keys is too long for 'SPIGOT-SERVER'"),
+              std::string::npos)
+        << stderrLines.back();
+}
+
 TEST_F(Sequence, BadNotationIsRefusedAtStartAndNothingIsArmed)
 {
     storeTexts();

@@ -27,6 +27,10 @@ protected:
     void typeStep(const std::vector<KeyChunk>& step) override
     {
         console_.checkReady(window_, title_);
+        const std::size_t keys = keysOfStep(step).size();
+        if (console_.stepKeyLimit_ != 0 && keys > console_.stepKeyLimit_)
+            throw UndeliverableStep("this step of " + std::to_string(keys) + " keys is too long for '" + title_ +
+                                    "'; nothing of it was typed");
         for (const KeyChunk& chunk : step) {
             console_.record(
                 {console_.clockMs_(), window_, console_.windows_.at(window_).title, describe(chunk.keys), chunk.wait});
@@ -100,6 +104,11 @@ void HeadlessConsole::grabKeyboard(bool grabbed)
 void HeadlessConsole::loseTrackOfNextStep()
 {
     loseTrackOfNextStep_ = true;
+}
+
+void HeadlessConsole::limitStepKeys(std::size_t keys)
+{
+    stepKeyLimit_ = keys;
 }
 
 int HeadlessConsole::activations() const

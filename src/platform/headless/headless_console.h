@@ -52,6 +52,9 @@ public:
     // them, as a client killed after it was handed the keys: the step fails
     // with DeliveryUnknown although the line arrived.
     void loseTrackOfNextStep();
+    // Steps of more keys than this are refused as undeliverable, as a link
+    // with a limit on what one step carries does; 0 is no limit.
+    void limitStepKeys(std::size_t keys);
 
     // Records:
     int activations() const;                          // successful activate() calls
@@ -85,6 +88,7 @@ private:
     bool failSenderCreation_ = false;
     bool keyboardGrabbed_ = false;
     bool loseTrackOfNextStep_ = false;
+    std::size_t stepKeyLimit_ = 0;
     int activations_ = 0;
     std::vector<TypedKeys> transcript_;
 };

@@ -70,20 +70,26 @@ bool readAll(int fd, Clock::time_point deadline, std::string& output)
     }
 }
 
-// Reaps the child by the deadline; false when it is still running then. A
-// client that has closed its output is about to exit: the first checks come
-// quickly, then further apart.
-bool reap(pid_t pid, Clock::time_point deadline, int& status)
+enum class Reaped { Exited, Lost, StillRunning };
+
+// Reaps the child by the deadline. A client that has closed its output is
+// about to exit: the first checks come quickly, then further apart. When
+// waitpid fails (ECHILD: a parent that ignores SIGCHLD has its children reaped
+// by the kernel) the exit status is lost, and with it whether the client did
+// what it was asked.
+Reaped reap(pid_t pid, Clock::time_point deadline, int& status, int& waitError)
 {
     auto pause = std::chrono::microseconds(50);
     for (;;) {
         const pid_t done = ::waitpid(pid, &status, WNOHANG);
         if (done == pid)
-            return true;
-        if (done < 0 && errno != EINTR)
-            return true; // not ours to wait for any more
+            return Reaped::Exited;
+        if (done < 0 && errno != EINTR) {
+            waitError = errno;
+            return Reaped::Lost;
+        }
         if (Clock::now() >= deadline)
-            return false;
+            return Reaped::StillRunning;
         std::this_thread::sleep_for(pause);
         pause = std::min(pause * 2, std::chrono::microseconds(5000));
     }
@@ -146,13 +152,29 @@ ClientResult runClient(const std::vector<std::string>& argv, int timeoutMs)
 
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     int status = 0;
-    if (!readAll(readEnd.get(), deadline, result.output) || !reap(pid, deadline, status)) {
+    int waitError = 0;
+    const Reaped reaped =
+        readAll(readEnd.get(), deadline, result.output) ? reap(pid, deadline, status, waitError) : Reaped::StillRunning;
+    if (reaped == Reaped::StillRunning) {
         killAndReap(pid);
         result.timedOut = true;
         return result;
     }
+    if (reaped == Reaped::Lost) {
+        result.statusLost = std::string("waitpid: ") + std::strerror(waitError);
+        return result;
+    }
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     return result;
+}
+
+std::string unknownOutcome(const std::string& client, const ClientResult& result, int timeoutMs)
+{
+    if (result.timedOut)
+        return client + " did not answer within " + std::to_string(timeoutMs / 1000) + " s and was stopped";
+    if (!result.statusLost.empty())
+        return "the exit status of " + client + " was lost (" + result.statusLost + ")";
+    return "";
 }
 
 std::string firstLine(const std::string& output)

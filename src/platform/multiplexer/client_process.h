@@ -7,10 +7,11 @@ namespace vt::multiplexer {
 
 // What one run of a multiplexer client came back with.
 struct ClientResult {
-    bool started = false;  // false: the program could not be run at all
-    bool timedOut = false; // killed after the time allowed
-    int exitCode = -1;     // when it exited on its own
-    std::string output;    // standard output and error together, or why it did not start
+    bool started = false;   // false: the program could not be run at all
+    bool timedOut = false;  // killed after the time allowed
+    int exitCode = -1;      // when it exited on its own
+    std::string statusLost; // why its exit status could not be learned; empty when it was
+    std::string output;     // standard output and error together, or why it did not start
 };
 
 // Runs argv[0] (looked up in PATH) with exactly these arguments, no shell,
@@ -18,6 +19,11 @@ struct ClientResult {
 // A client that hangs is killed, so a stuck multiplexer cannot stop the
 // program's own timers for long.
 ClientResult runClient(const std::vector<std::string>& argv, int timeoutMs);
+
+// Why the outcome of a call is unknown, in the operator's words ("tmux did not
+// answer within 5 s and was stopped"), or empty when the client exited on its
+// own and its exit status is known. An unknown outcome is never a success.
+std::string unknownOutcome(const std::string& client, const ClientResult& result, int timeoutMs);
 
 // The first line of a client's output, for a message.
 std::string firstLine(const std::string& output);

@@ -9,7 +9,7 @@ namespace vt::multiplexer {
 namespace {
 
 // A client killed on the timeout while it had keys to type may still have
-// handed them over.
+// handed them over: whether they arrive is not known.
 ClientResult runScreen(const std::string& program, std::vector<std::string> args, const std::string& during,
                        bool typesKeys = false)
 {
@@ -17,39 +17,46 @@ ClientResult runScreen(const std::string& program, std::vector<std::string> args
     ClientResult result = runClient(args, kClientTimeoutMs);
     if (!result.started)
         throw ConsoleNotFound("screen could not be run (" + result.output + ")");
-    if (result.timedOut) {
-        const std::string why =
-            "screen did not answer within " + std::to_string(kClientTimeoutMs / 1000) + " s and was stopped " + during;
-        if (typesKeys)
-            throw DeliveryUnknown(why);
-        throw KeySenderFailed(why);
-    }
+    const std::string unknown = unknownOutcome("screen", result, kClientTimeoutMs);
+    if (result.timedOut && typesKeys)
+        throw DeliveryUnknown(unknown + " " + during);
+    if (!unknown.empty())
+        throw KeySenderFailed(unknown + " " + during);
     return result;
 }
 
 class ScreenKeySender : public KeySender {
 public:
-    ScreenKeySender(std::string program, std::string session)
-        : program_(std::move(program)), session_(std::move(session))
+    ScreenKeySender(std::string program, std::string session, std::string window)
+        : program_(std::move(program)), session_(std::move(session)), window_(std::move(window))
     {
     }
 
 protected:
-    // One "stuff" for the whole step: screen puts the bytes into the
-    // window's input in one go.
+    // One "stuff" for the whole step, into the window chosen by number: screen
+    // puts the bytes into the window's input in one go. For a window that has
+    // gone, "-p" makes screen type nothing and still exit 0; asking for the
+    // window afterwards tells.
     void typeStep(const std::vector<KeyChunk>& step) override
     {
         const std::string text = screenStuffText(keysOfStep(step));
-        const ClientResult result = runScreen(program_, {"-S", session_, "-X", "stuff", text},
-                                              "while typing into '" + session_ + "'; the line may still arrive", true);
+        const std::string where = "window " + window_ + " of the screen session " + session_;
+        const ClientResult result = runScreen(program_, {"-S", session_, "-p", window_, "-X", "stuff", text},
+                                              "while typing into " + where + "; the line may be incomplete", true);
         if (result.exitCode != 0)
             throw ConsoleNotFound("the screen session " + session_ +
                                   " went away; nothing was typed (screen: " + firstLine(result.output) + ")");
+        const ClientResult check = runScreen(program_, {"-S", session_, "-p", window_, "-Q", "number"},
+                                             "after typing into " + where + "; the line may be incomplete");
+        if (check.exitCode != 0)
+            throw KeySenderFailed("the " + where + " closed while typing; the line may be incomplete (screen: " +
+                                  firstLine(check.output) + ")");
     }
 
 private:
     std::string program_;
     std::string session_;
+    std::string window_;
 };
 
 } // namespace
@@ -59,7 +66,14 @@ std::unique_ptr<KeySender> ScreenConsoleLink::activate(const std::string& name)
     // "screen -ls" exits with 1 both when it lists nothing and, in some
     // versions, when it lists sessions: its lines say which.
     const ClientResult listing = runScreen(program_, {"-ls"}, "while looking for '" + name + "'");
-    return std::make_unique<ScreenKeySender>(program_, chooseScreenSession(listing.output, name));
+    const ScreenName parsed = parseScreenName(listing.output, name);
+    const std::string session = chooseScreenSession(listing.output, parsed.session);
+    const ClientResult windows =
+        runScreen(program_, {"-S", session, "-Q", "windows", kScreenWindowFormat}, "while looking for '" + name + "'");
+    if (windows.exitCode != 0)
+        throw ConsoleNotFound("the screen session " + session + " went away (screen: " + firstLine(windows.output) +
+                              ")");
+    return std::make_unique<ScreenKeySender>(program_, session, chooseScreenWindow(windows.output, parsed));
 }
 
 } // namespace vt::multiplexer

@@ -82,7 +82,7 @@ std::string namedKeyBytes(NamedKey key)
 
 [[noreturn]] void cannotSend(const KeyAction& key)
 {
-    throw KeySenderFailed("screen cannot send the key " + describe({key}) + "; nothing of this step was typed");
+    throw UndeliverableStep("screen cannot send the key " + describe({key}) + "; nothing of this step was typed");
 }
 
 std::string plainCharacter(char32_t character)
@@ -148,9 +148,9 @@ std::string screenStuffText(const KeyActions& keys)
         text += bytes;
     }
     if (text.size() > kMaxStuffBytes)
-        throw KeySenderFailed("this step is too long for screen (" + std::to_string(text.size()) +
-                              " bytes as screen reads them, at most " + std::to_string(kMaxStuffBytes) +
-                              "); shorten the message; nothing of it was typed");
+        throw UndeliverableStep("this step is too long for screen (" + std::to_string(text.size()) +
+                                " bytes as screen reads them, at most " + std::to_string(kMaxStuffBytes) +
+                                "); shorten the message; nothing of it was typed");
     return text;
 }
 

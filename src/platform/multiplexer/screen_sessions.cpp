@@ -1,5 +1,6 @@
 #include "platform/multiplexer/screen_sessions.h"
 
+#include <algorithm>
 #include <sstream>
 #include <vector>
 
@@ -34,7 +35,83 @@ std::vector<SessionLine> parseSessions(const std::string& listing)
     return sessions;
 }
 
+struct WindowLine {
+    std::string number;
+    std::string title;
+};
+
+// "0\tsh\n1\tlogs\n" (kScreenWindowFormat); a title may hold tabs.
+std::vector<WindowLine> parseWindows(const std::string& listing)
+{
+    std::vector<WindowLine> windows;
+    std::istringstream lines(listing);
+    std::string line;
+    while (std::getline(lines, line)) {
+        const std::size_t tab = line.find('\t');
+        if (tab == 0 || tab == std::string::npos || line.find_first_not_of("0123456789") != tab)
+            continue;
+        windows.push_back({line.substr(0, tab), line.substr(tab + 1)});
+    }
+    return windows;
+}
+
+bool allDigits(const std::string& text)
+{
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+std::string quoted(const std::string& text)
+{
+    return "'" + text + "'";
+}
+
+std::string listed(const std::vector<WindowLine>& windows)
+{
+    std::string list;
+    for (const WindowLine& window : windows)
+        list += (list.empty() ? "" : ", ") + window.number + " " + quoted(window.title);
+    return list;
+}
+
 } // namespace
+
+ScreenName parseScreenName(const std::string& listing, const std::string& name)
+{
+    const std::size_t colon = name.find(':');
+    const std::vector<SessionLine> sessions = parseSessions(listing);
+    const bool wholeName =
+        std::any_of(sessions.begin(), sessions.end(), [&](const SessionLine& session) { return session.name == name; });
+    if (colon == std::string::npos || wholeName)
+        return {name, std::nullopt};
+    if (colon + 1 == name.size())
+        throw ConsoleNotFound("the screen name " + quoted(name) + " has no window after the ':'");
+    return {name.substr(0, colon), name.substr(colon + 1)};
+}
+
+std::string chooseScreenWindow(const std::string& listing, const ScreenName& name)
+{
+    const std::vector<WindowLine> windows = parseWindows(listing);
+    if (!name.window) {
+        if (windows.size() == 1)
+            return windows[0].number;
+        if (windows.empty())
+            throw ConsoleNotFound("the screen session " + quoted(name.session) + " lists no windows");
+        throw ConsoleAmbiguous("the screen session " + quoted(name.session) + " has " + std::to_string(windows.size()) +
+                               " windows (" + listed(windows) + "); name the server's window as " +
+                               quoted(name.session + ":WINDOW") + " (its number or title)");
+    }
+    std::vector<WindowLine> found;
+    for (const WindowLine& window : windows) {
+        if (allDigits(*name.window) ? window.number == *name.window : window.title == *name.window)
+            found.push_back(window);
+    }
+    if (found.empty())
+        throw ConsoleNotFound("the screen session " + quoted(name.session) + " has no window " + quoted(*name.window));
+    if (found.size() > 1)
+        throw ConsoleAmbiguous("the screen session " + quoted(name.session) + " has " + std::to_string(found.size()) +
+                               " windows titled " + quoted(*name.window) + " (" + listed(found) + "); use its number");
+    return found[0].number;
+}
 
 std::string chooseScreenSession(const std::string& listing, const std::string& name)
 {

@@ -11,7 +11,8 @@ namespace {
 
 bool saysNotFound(const std::string& output)
 {
-    for (const char* missing : {"can't find", "no server running", "error connecting", "no current"}) {
+    // Not "no current client": copy mode's f, g, t, F and T say that.
+    for (const char* missing : {"can't find", "no server running", "error connecting"}) {
         if (output.find(missing) != std::string::npos)
             return true;
     }
@@ -28,13 +29,11 @@ std::string runTmux(std::vector<std::string> args, const std::string& program, c
     const ClientResult result = runClient(args, kClientTimeoutMs);
     if (!result.started)
         throw ConsoleNotFound(what + " (tmux could not be run: " + result.output + ")");
-    if (result.timedOut) {
-        const std::string why =
-            "tmux did not answer within " + std::to_string(kClientTimeoutMs / 1000) + " s and was stopped " + ifUnknown;
-        if (typesKeys)
-            throw DeliveryUnknown(why);
-        throw KeySenderFailed(why);
-    }
+    const std::string unknown = unknownOutcome("tmux", result, kClientTimeoutMs);
+    if (result.timedOut && typesKeys)
+        throw DeliveryUnknown(unknown + " " + ifUnknown);
+    if (!unknown.empty())
+        throw KeySenderFailed(unknown + " " + ifUnknown);
     if (result.exitCode == 0)
         return result.output;
     // No server, no session, no window: all the same to the operator, and
@@ -46,25 +45,31 @@ std::string runTmux(std::vector<std::string> args, const std::string& program, c
 
 class TmuxKeySender : public KeySender {
 public:
-    TmuxKeySender(std::string program, std::string name, std::string window)
-        : program_(std::move(program)), name_(std::move(name)), window_(std::move(window))
+    TmuxKeySender(std::string program, std::string name, std::string pane)
+        : program_(std::move(program)), name_(std::move(name)), pane_(std::move(pane))
     {
     }
 
 protected:
     // One tmux call for the whole step: tmux runs a command list as one unit,
-    // and the list fails before its first key when the window is gone.
+    // and the list fails before its first key when the pane is gone. A pane in
+    // a mode (copy mode after the operator scrolled back, or any wheel scroll
+    // with "mouse on") would take the keys as the mode's bindings and exit 0
+    // with nothing typed: "copy-mode -q" leaves every mode first, in the same
+    // list, so no mode can be entered in between.
     void typeStep(const std::vector<KeyChunk>& step) override
     {
-        runTmux(tmuxTypingArgs(window_, keysOfStep(step)), program_,
-                "the tmux window of '" + name_ + "' closed; nothing was typed",
-                "while typing into '" + name_ + "'; the line may still arrive", true);
+        std::vector<std::string> args{"copy-mode", "-q", "-t", pane_, ";"};
+        const std::vector<std::string> typing = tmuxTypingArgs(pane_, keysOfStep(step));
+        args.insert(args.end(), typing.begin(), typing.end());
+        runTmux(args, program_, "the tmux pane of '" + name_ + "' closed; nothing was typed",
+                "while typing into '" + name_ + "'; the line may be incomplete", true);
     }
 
 private:
     std::string program_;
     std::string name_;
-    std::string window_;
+    std::string pane_;
 };
 
 } // namespace
@@ -73,9 +78,9 @@ std::unique_ptr<KeySender> TmuxConsoleLink::activate(const std::string& name)
 {
     const TmuxName parsed = parseTmuxName(name);
     const std::string listing =
-        runTmux({"list-windows", "-t", "=" + parsed.session + ":", "-F", kTmuxWindowFormat}, program_,
-                "no tmux session named '" + parsed.session + "' was found", "while looking for '" + name + "'");
-    return std::make_unique<TmuxKeySender>(program_, name, chooseTmuxWindow(listing, parsed));
+        runTmux(tmuxListingArgs(), program_, "no tmux session named '" + parsed.session + "' was found",
+                "while looking for '" + name + "'");
+    return std::make_unique<TmuxKeySender>(program_, name, chooseTmuxPane(listing, parsed));
 }
 
 } // namespace vt::multiplexer

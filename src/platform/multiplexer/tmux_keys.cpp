@@ -76,7 +76,7 @@ bool takesAllModifiers(NamedKey key)
 
 [[noreturn]] void cannotSend(const KeyAction& key)
 {
-    throw KeySenderFailed("tmux cannot send the key " + describe({key}) + "; nothing of this step was typed");
+    throw UndeliverableStep("tmux cannot send the key " + describe({key}) + "; nothing of this step was typed");
 }
 
 std::string prefixes(const Modifiers& modifiers)

@@ -1,7 +1,9 @@
 #include "platform/multiplexer/tmux_target.h"
 
+#include <algorithm>
+#include <iterator>
 #include <sstream>
-#include <vector>
+#include <utility>
 
 #include "platform/failures.h"
 
@@ -9,35 +11,72 @@ namespace vt::multiplexer {
 
 namespace {
 
-struct WindowLine {
-    std::string id;
-    std::string index;
-    bool active = false;
-    bool dead = false;
+// The window name comes last: it may itself hold tabs.
+constexpr const char* kSessionFormat = "#{session_id}\t#{session_name}";
+constexpr const char* kPaneFormat = "#{pane_id}\t#{session_id}\t#{window_id}\t#{window_index}\t#{window_active}\t"
+                                    "#{pane_index}\t#{pane_dead}\t#{pane_current_command}\t#{window_name}";
+
+struct SessionLine {
+    std::string id; // "$2"
     std::string name;
 };
 
-std::vector<WindowLine> parseWindows(const std::string& listing)
+struct PaneLine {
+    std::string id;      // "%3"
+    std::string session; // "$2"
+    std::string window;  // "@4"
+    std::string windowIndex;
+    bool windowActive = false;
+    std::string index;
+    bool dead = false;
+    std::string command;
+    std::string windowName;
+};
+
+struct Listing {
+    std::vector<SessionLine> sessions;
+    std::vector<PaneLine> panes;
+};
+
+// One of the readings of a name: a window (none: the active one) and a pane
+// index (none: the window's only pane).
+struct Reading {
+    std::optional<std::string> window;
+    std::optional<std::string> pane;
+};
+
+// count fields at tabs, the last one taking the rest of the line; empty when
+// the line has fewer.
+std::vector<std::string> splitFields(const std::string& line, std::size_t count)
 {
-    std::vector<WindowLine> windows;
-    std::istringstream lines(listing);
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    while (fields.size() + 1 < count) {
+        const std::size_t tab = line.find('\t', start);
+        if (tab == std::string::npos)
+            return {};
+        fields.push_back(line.substr(start, tab - start));
+        start = tab + 1;
+    }
+    fields.push_back(line.substr(start));
+    return fields;
+}
+
+Listing parseListing(const std::string& output)
+{
+    Listing listing;
+    std::istringstream lines(output);
     std::string line;
     while (std::getline(lines, line)) {
-        std::vector<std::string> fields;
-        std::size_t start = 0;
-        // The name is last and may itself hold tabs.
-        for (int field = 0; field < 4; ++field) {
-            const std::size_t tab = line.find('\t', start);
-            if (tab == std::string::npos)
-                break;
-            fields.push_back(line.substr(start, tab - start));
-            start = tab + 1;
+        if (line.rfind('$', 0) == 0) {
+            if (const auto f = splitFields(line, 2); !f.empty())
+                listing.sessions.push_back({f[0], f[1]});
+        } else if (line.rfind('%', 0) == 0) {
+            if (const auto f = splitFields(line, 9); !f.empty())
+                listing.panes.push_back({f[0], f[1], f[2], f[3], f[4] == "1", f[5], f[6] == "1", f[7], f[8]});
         }
-        if (fields.size() != 4 || fields[0].empty() || fields[0][0] != '@')
-            continue;
-        windows.push_back({fields[0], fields[1], fields[2] == "1", fields[3] == "1", line.substr(start)});
     }
-    return windows;
+    return listing;
 }
 
 bool allDigits(const std::string& text)
@@ -55,17 +94,100 @@ std::string describeName(const TmuxName& name)
     return name.window ? name.session + ":" + *name.window : name.session;
 }
 
-std::vector<WindowLine> wanted(const std::vector<WindowLine>& windows, const TmuxName& name)
+// The session's panes; its name compared here, as tmux's "=NAME:" would also
+// take a session id or a client's tty.
+std::vector<PaneLine> panesOfSession(const Listing& listing, const std::string& name)
 {
-    std::vector<WindowLine> found;
-    for (const WindowLine& window : windows) {
-        const bool match = !name.window              ? window.active
-                           : allDigits(*name.window) ? window.index == *name.window
-                                                     : window.name == *name.window;
-        if (match)
-            found.push_back(window);
+    const auto session = std::find_if(listing.sessions.begin(), listing.sessions.end(),
+                                      [&](const SessionLine& line) { return line.name == name; });
+    if (session == listing.sessions.end())
+        throw ConsoleNotFound("no tmux session named " + quoted(name) + " was found");
+    std::vector<PaneLine> panes;
+    std::copy_if(listing.panes.begin(), listing.panes.end(), std::back_inserter(panes),
+                 [&](const PaneLine& pane) { return pane.session == session->id; });
+    return panes;
+}
+
+// "SESSION:WINDOW" names a window; "SESSION:WINDOW.PANE" may also name pane
+// PANE of the window WINDOW, when its end is a number.
+std::vector<Reading> readings(const TmuxName& name)
+{
+    std::vector<Reading> all{{name.window, std::nullopt}};
+    if (!name.window)
+        return all;
+    const std::size_t dot = name.window->rfind('.');
+    if (dot != std::string::npos && dot > 0 && allDigits(name.window->substr(dot + 1)))
+        all.push_back({name.window->substr(0, dot), name.window->substr(dot + 1)});
+    return all;
+}
+
+bool windowMatches(const PaneLine& pane, const std::optional<std::string>& window)
+{
+    if (!window)
+        return pane.windowActive;
+    return allDigits(*window) ? pane.windowIndex == *window : pane.windowName == *window;
+}
+
+// The ids of the windows a reading names, each once.
+std::vector<std::string> windowsMatching(const std::vector<PaneLine>& panes, const std::optional<std::string>& window)
+{
+    std::vector<std::string> ids;
+    for (const PaneLine& pane : panes) {
+        if (windowMatches(pane, window) && std::find(ids.begin(), ids.end(), pane.window) == ids.end())
+            ids.push_back(pane.window);
     }
-    return found;
+    return ids;
+}
+
+// The one window the name means, with the pane index it names, if any.
+std::pair<std::string, std::optional<std::string>> chooseWindow(const std::vector<PaneLine>& panes,
+                                                                const TmuxName& name)
+{
+    std::vector<std::pair<std::string, std::optional<std::string>>> found;
+    for (const Reading& reading : readings(name)) {
+        const std::vector<std::string> windows = windowsMatching(panes, reading.window);
+        if (windows.size() > 1)
+            throw ConsoleAmbiguous("the tmux session " + quoted(name.session) + " has " +
+                                   std::to_string(windows.size()) + " windows named " +
+                                   quoted(reading.window.value_or("")) + " (" + windows[0] + ", " + windows[1] +
+                                   "); rename one or use its number");
+        if (!windows.empty())
+            found.emplace_back(windows[0], reading.pane);
+    }
+    if (found.empty())
+        throw ConsoleNotFound("the tmux session " + quoted(name.session) + " has no window " +
+                              quoted(name.window.value_or("")));
+    if (found.size() > 1)
+        throw ConsoleAmbiguous("the tmux name " + quoted(describeName(name)) + " means both the window " +
+                               quoted(*name.window) + " and pane " + *found[1].second + " of the window " +
+                               quoted(*readings(name)[1].window) + "; rename the window");
+    return found[0];
+}
+
+// A window's pane: the one numbered as asked, or its only one.
+PaneLine choosePane(const std::vector<PaneLine>& panes, const std::string& window,
+                    const std::optional<std::string>& index, const TmuxName& name)
+{
+    // A window linked into the session twice lists its panes twice.
+    std::vector<PaneLine> inWindow;
+    for (const PaneLine& pane : panes) {
+        const bool listed =
+            std::any_of(inWindow.begin(), inWindow.end(), [&](const PaneLine& other) { return other.id == pane.id; });
+        if (pane.window == window && (!index || pane.index == *index) && !listed)
+            inWindow.push_back(pane);
+    }
+    const std::string windowName = name.session + ":" + (inWindow.empty() ? "" : inWindow[0].windowIndex);
+    if (inWindow.empty())
+        throw ConsoleNotFound("the tmux window of " + quoted(describeName(name)) + " has no pane " +
+                              index.value_or(""));
+    if (inWindow.size() > 1) {
+        std::string list;
+        for (const PaneLine& pane : inWindow)
+            list += (list.empty() ? "" : ", ") + quoted(windowName + "." + pane.index) + " " + pane.command;
+        throw ConsoleAmbiguous("the tmux window " + quoted(windowName) + " has " + std::to_string(inWindow.size()) +
+                               " panes (" + list + "); name the server's pane as " + quoted(windowName + ".PANE"));
+    }
+    return inWindow[0];
 }
 
 } // namespace
@@ -87,20 +209,20 @@ TmuxName parseTmuxName(const std::string& name)
     return parsed;
 }
 
-std::string chooseTmuxWindow(const std::string& listing, const TmuxName& name)
+std::vector<std::string> tmuxListingArgs()
 {
-    const std::vector<WindowLine> found = wanted(parseWindows(listing), name);
-    if (found.empty())
-        throw ConsoleNotFound("the tmux session " + quoted(name.session) + " has no window " +
-                              quoted(name.window.value_or("")));
-    if (found.size() > 1)
-        throw ConsoleAmbiguous("the tmux session " + quoted(name.session) + " has " + std::to_string(found.size()) +
-                               " windows named " + quoted(*name.window) + " (" + found[0].id + ", " + found[1].id +
-                               "); rename one or use its number");
-    if (found[0].dead)
+    return {"list-sessions", "-F", kSessionFormat, ";", "list-panes", "-a", "-F", kPaneFormat};
+}
+
+std::string chooseTmuxPane(const std::string& listing, const TmuxName& name)
+{
+    const std::vector<PaneLine> panes = panesOfSession(parseListing(listing), name.session);
+    const auto [window, index] = chooseWindow(panes, name);
+    const PaneLine pane = choosePane(panes, window, index, name);
+    if (pane.dead)
         throw ConsoleNotFound("the program in tmux " + quoted(describeName(name)) +
                               " has exited (its pane is dead); restart the server there");
-    return found[0].id;
+    return pane.id;
 }
 
 } // namespace vt::multiplexer

@@ -2,14 +2,16 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vt::multiplexer {
 
-// A console name as tmux reads it: "SESSION" (its current window) or
-// "SESSION:WINDOW" (a window name, or a window index when all digits).
+// A console name as tmux reads it: "SESSION" (its current window),
+// "SESSION:WINDOW" (a window name, or a window index when all digits) or
+// "SESSION:WINDOW.PANE" (a pane index in that window).
 struct TmuxName {
     std::string session;
-    std::optional<std::string> window;
+    std::optional<std::string> window; // with ".PANE", if given
 };
 
 // Splits at the first ':'. Throws ConsoleNotFound for a name no tmux session
@@ -17,14 +19,17 @@ struct TmuxName {
 // in session names into '_'), so the lookup goes on to the next link.
 TmuxName parseTmuxName(const std::string& name);
 
-// The format list-windows is asked for; chooseTmuxWindow reads its lines.
-inline constexpr const char* kTmuxWindowFormat =
-    "#{window_id}\t#{window_index}\t#{window_active}\t#{pane_dead}\t#{window_name}";
+// The arguments after "tmux" that list every session and every pane of the
+// server in one call; chooseTmuxPane reads its output.
+std::vector<std::string> tmuxListingArgs();
 
-// The window id ("@3") to type into, from list-windows' lines for the
-// session: its active window, or the one window named (or numbered) as asked.
-// Throws ConsoleNotFound (no such window, or its program has exited and the
-// pane stays dead) or ConsoleAmbiguous (two windows of that name).
-std::string chooseTmuxWindow(const std::string& listing, const TmuxName& name);
+// The pane id ("%3") to type into, from the output of tmuxListingArgs():
+// the pane of the session whose name is exactly name.session (never a session
+// id such as "$2" or a client's tty, which tmux's own targets also accept), in
+// its active window or the one window named (or numbered) as asked; a window
+// of several panes needs the pane named. Throws ConsoleNotFound (no such
+// session, window or pane, or its program has exited and the pane stays dead)
+// or ConsoleAmbiguous (two windows of that name, or several panes).
+std::string chooseTmuxPane(const std::string& listing, const TmuxName& name);
 
 } // namespace vt::multiplexer

@@ -20,7 +20,7 @@ int runUnattended(Services& services, const std::function<void()>& explainNothin
     main.load();
     // Nobody could mend the stored text here: a scheduler learns of it at once.
     if (main.armingRefused())
-        return 1;
+        return kRunFailed;
     if (!main.runActive()) {
         explainNothingArmed();
         return kNothingArmed;
@@ -28,8 +28,10 @@ int runUnattended(Services& services, const std::function<void()>& explainNothin
     main.show();
     services.loop.run(main);
     // Without AutoClose the run still ended the program; a scheduler must
-    // still learn that it gave up.
-    return main.runGaveUp() ? 1 : main.exitStatus();
+    // still learn that it failed.
+    if (main.runAborted())
+        return kRunAborted;
+    return main.runFailed() ? kRunFailed : main.exitStatus();
 }
 
 } // namespace vt

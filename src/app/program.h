@@ -10,16 +10,19 @@ namespace vt {
 // it has unloaded. Returns the process exit code.
 int runProgram(Services& services);
 
-// Exit status of runUnattended when the stored settings arm no run.
+// Exit statuses of runUnattended, for whatever started the program.
+inline constexpr int kRunCompleted = 0;
+inline constexpr int kRunFailed = 1; // gave up, or the command's fate is not known
 inline constexpr int kNothingArmed = 2;
+inline constexpr int kRunAborted = 3; // closed from outside (a signal) before the command
 
 // The program where nobody can click (no display): the main window loads as
 // usual, and only a run armed by a stored AutoStart tick makes it run on.
 // When nothing is armed, explainNothingArmed is called and the program ends
 // with kNothingArmed, storing nothing. A stored tick refused at load (a
-// message that can never be typed) ends it at once with 1, storing nothing.
-// Otherwise it ends with 0, or 1 when the run gave up, with or without
-// AutoClose.
+// message that can never be typed) ends it at once with kRunFailed, storing
+// nothing. Otherwise it ends with kRunCompleted, kRunFailed when the run
+// failed, with or without AutoClose, or kRunAborted.
 int runUnattended(Services& services, const std::function<void()>& explainNothingArmed);
 
 } // namespace vt

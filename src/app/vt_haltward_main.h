@@ -88,11 +88,16 @@ public:
     int exitStatus() const { return exitStatus_; }
     // Whether a run is armed or under way (any of the run's timers enabled).
     bool runActive() const;
-    // Whether a run gave up on a console that stayed unreachable.
-    bool runGaveUp() const { return runGaveUp_; }
+    // Whether a run failed: it gave up on a console that stayed unreachable,
+    // or its command may or may not have reached the server.
+    bool runFailed() const { return runFailed_; }
+    // Whether a request from outside closed the window before the run's
+    // command was typed.
+    bool runAborted() const { return runAborted_; }
     // Whether a stored AutoStart tick was refused at load (a message that
     // can never be typed).
     bool armingRefused() const { return armingRefused_; }
+    bool closeRequested(const std::string& cause) override;
 
 private:
     void wireEvents();
@@ -108,10 +113,11 @@ private:
     // The four texts typed on the console, each with the name the operator knows it by.
     std::vector<MessageText> messages() const;
     MessageText messageOf(const TextBox& message) const;
-    void sayInRun(const TextBox& message);
+    void sayInRun(const TextBox& message, Timer& next, Timer& own);
     void commandInRun(const std::string& keys);
     void runConsoleStep(const std::function<void(KeySender&)>& keys);
-    [[noreturn]] void giveUp(const std::string& lastFailure, const std::string& when = "after 5 minutes");
+    [[noreturn]] void failRun(const std::string& why);
+    std::optional<std::string> stepAhead() const;
 
     // The six timers of a run, in the order they fire.
     const std::array<Timer*, 6> runTimers_{
@@ -119,7 +125,8 @@ private:
         &MIN_ONE_MESSAGE_TIMER, &SHUTDOWN_RESTART_MESSAGE_TIMER, &AUTOCLOSE_TIMER};
     std::optional<std::int64_t> firstFailureMs_; // of the step now being retried
     int exitStatus_ = 0;
-    bool runGaveUp_ = false;
+    bool runFailed_ = false;
+    bool runAborted_ = false;
     bool armingRefused_ = false;
 };
 

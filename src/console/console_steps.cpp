@@ -49,14 +49,33 @@ MessageText VT_HALTWARD_MAIN::messageOf(const TextBox& message) const
     return {message.name(), message.text()};
 }
 
-void VT_HALTWARD_MAIN::sayInRun(const TextBox& message)
+// A say step of the run, then on to the next timer. A failure leaves this
+// step's timer running, to be tried again; a line whose fate is not known is
+// not: it may have arrived, so it is reported and the run goes on.
+void VT_HALTWARD_MAIN::sayInRun(const TextBox& message, Timer& next, Timer& own)
 {
-    runConsoleStep([&](KeySender& sender) { SayOnServerConsole(sender, message); });
+    std::optional<std::string> unknown;
+    try {
+        runConsoleStep([&](KeySender& sender) { SayOnServerConsole(sender, message); });
+    } catch (const DeliveryUnknown& failure) {
+        unknown = failure.what();
+    }
+    next.setEnabled(true);
+    own.setEnabled(false);
+    if (unknown)
+        throw DeliveryUnknown(*unknown + "; the line is not typed again, the run goes on");
 }
 
+// A command of unknown fate is never typed again: a second `restart` would
+// reach the restarted server. Nobody can tell whether the run did its job,
+// so it ends as failed.
 void VT_HALTWARD_MAIN::commandInRun(const std::string& keys)
 {
-    runConsoleStep([&](KeySender& sender) { SendServerCommand(sender, keys); });
+    try {
+        runConsoleStep([&](KeySender& sender) { SendServerCommand(sender, keys); });
+    } catch (const DeliveryUnknown& failure) {
+        failRun(std::string(failure.what()) + "; the command is not typed again, and the run ended as failed");
+    }
 }
 
 // One step of the timed run, typed as one unit. A failure leaves the step's
@@ -70,27 +89,31 @@ void VT_HALTWARD_MAIN::runConsoleStep(const std::function<void(KeySender&)>& key
         const std::unique_ptr<KeySender> sender = ActivateServerConsole();
         keys(*sender);
         sender->deliver();
+    } catch (const DeliveryUnknown&) {
+        // Not to be retried, so no retry is counted.
+        firstFailureMs_.reset();
+        throw;
     } catch (const UndeliverableStep& failure) {
         // Five minutes of retries would only repeat this report.
-        giveUp(failure.what(), "at once");
+        failRun("gave up at once: " + std::string(failure.what()));
     } catch (const Failure& failure) {
         const std::int64_t now = services().loop.nowMs();
         if (!firstFailureMs_)
             firstFailureMs_ = now;
         if (now - *firstFailureMs_ < kGiveUpAfterMs)
             throw;
-        giveUp(failure.what());
+        failRun("gave up after 5 minutes: " + std::string(failure.what()));
     }
     firstFailureMs_.reset();
 }
 
-void VT_HALTWARD_MAIN::giveUp(const std::string& lastFailure, const std::string& when)
+void VT_HALTWARD_MAIN::failRun(const std::string& why)
 {
     endRun();
-    runGaveUp_ = true;
+    runFailed_ = true;
     CURRENT_STATUS_LABEL.setCaption("!!! ABORTED !!!");
     closeIfUnattended();
-    throw Failure("gave up " + when + ": " + lastFailure);
+    throw Failure(why);
 }
 
 } // namespace vt

@@ -5,6 +5,7 @@
 // skipping a warning, for five minutes at most. STOP aborts at any point.
 #include "app/vt_haltward_main.h"
 #include "console/message_notation.h"
+#include "platform/failures.h"
 
 namespace vt {
 
@@ -73,25 +74,19 @@ void VT_HALTWARD_MAIN::AUTOSTART_TIMER_Timer()
     START_STOP_BUTTON.setCaption("STOP");
     ENABLE_NO_WARNINGS_BUTTON.setEnabled(false);
     CURRENT_STATUS_LABEL.setCaption("SPIGOT SHUTDOWN IN 3 MINS");
-    sayInRun(THREE_MIN_MESSAGE_TEXTBOX);
-    MIN_THREE_MESSAGE_TIMER.setEnabled(true);
-    AUTOSTART_TIMER.setEnabled(false);
+    sayInRun(THREE_MIN_MESSAGE_TEXTBOX, MIN_THREE_MESSAGE_TIMER, AUTOSTART_TIMER);
 }
 
 void VT_HALTWARD_MAIN::MIN_THREE_MESSAGE_TIMER_Timer()
 {
     CURRENT_STATUS_LABEL.setCaption("SPIGOT SHUTDOWN IN 2 MINS");
-    sayInRun(TWO_MIN_MESSAGE_TEXTBOX);
-    MIN_TWO_MESSAGE_TIMER.setEnabled(true);
-    MIN_THREE_MESSAGE_TIMER.setEnabled(false);
+    sayInRun(TWO_MIN_MESSAGE_TEXTBOX, MIN_TWO_MESSAGE_TIMER, MIN_THREE_MESSAGE_TIMER);
 }
 
 void VT_HALTWARD_MAIN::MIN_TWO_MESSAGE_TIMER_Timer()
 {
     CURRENT_STATUS_LABEL.setCaption("SPIGOT SHUTDOWN IN 1 MIN");
-    sayInRun(ONE_MIN_MESSAGE_TEXTBOX);
-    MIN_ONE_MESSAGE_TIMER.setEnabled(true);
-    MIN_TWO_MESSAGE_TIMER.setEnabled(false);
+    sayInRun(ONE_MIN_MESSAGE_TEXTBOX, MIN_ONE_MESSAGE_TIMER, MIN_TWO_MESSAGE_TIMER);
 }
 
 void VT_HALTWARD_MAIN::MIN_ONE_MESSAGE_TIMER_Timer()
@@ -100,9 +95,7 @@ void VT_HALTWARD_MAIN::MIN_ONE_MESSAGE_TIMER_Timer()
         CURRENT_STATUS_LABEL.setCaption("!!! SPIGOT SHUTTING DOWN !!!");
     if (AUTOSTART_RESTART_TICKBOX.value() == 1)
         CURRENT_STATUS_LABEL.setCaption("!!! SPIGOT RESTARTING !!!");
-    sayInRun(SHUTDOWN_RESTART_MESSAGE_TEXTBOX);
-    SHUTDOWN_RESTART_MESSAGE_TIMER.setEnabled(true);
-    MIN_ONE_MESSAGE_TIMER.setEnabled(false);
+    sayInRun(SHUTDOWN_RESTART_MESSAGE_TEXTBOX, SHUTDOWN_RESTART_MESSAGE_TIMER, MIN_ONE_MESSAGE_TIMER);
 }
 
 void VT_HALTWARD_MAIN::SHUTDOWN_RESTART_MESSAGE_TIMER_Timer()
@@ -111,11 +104,12 @@ void VT_HALTWARD_MAIN::SHUTDOWN_RESTART_MESSAGE_TIMER_Timer()
         commandInRun("stop{Enter}");
         AUTOCLOSE_TIMER.setEnabled(true);
     }
-    SHUTDOWN_RESTART_MESSAGE_TIMER.setEnabled(false);
     if (AUTOSTART_RESTART_TICKBOX.value() == 1) {
         commandInRun("restart{Enter}");
         AUTOCLOSE_TIMER.setEnabled(true);
     }
+    // Only now, in either mode: a command that failed has left this timer
+    // running, so that it is tried again at the next tick.
     SHUTDOWN_RESTART_MESSAGE_TIMER.setEnabled(false);
     if (AUTOCLOSE_TICKBOX.value() == 1)
         CURRENT_STATUS_LABEL.setCaption("!!! AUTOCLOSING IN 10 SECONDS !!!");
@@ -139,6 +133,39 @@ void VT_HALTWARD_MAIN::AUTOCLOSE_TIMER_Timer()
         AUTOSTART_SHUTDOWN_TICKBOX.setEnabled(true);
     if (AUTOSTART_RESTART_TICKBOX.value() == 1)
         AUTOSTART_RESTART_TICKBOX.setEnabled(true);
+}
+
+// Without a display SIGTERM, SIGINT and SIGHUP close the window as its close
+// box would. A run cut short before its command was typed did not do its
+// job: that is said, with the step it stopped before, and the exit status
+// tells a scheduler. Once the command is typed the run has completed, and
+// closing during AutoClose's wait cuts nothing short.
+bool VT_HALTWARD_MAIN::closeRequested(const std::string& cause)
+{
+    const std::optional<std::string> next = stepAhead();
+    if (!next)
+        return close();
+    endRun();
+    runAborted_ = true;
+    CURRENT_STATUS_LABEL.setCaption("!!! ABORTED !!!");
+    close();
+    throw Failure("the run was aborted by " + cause + " before " + *next + "; nothing more is typed");
+}
+
+// The console step the run is waiting to do, if any.
+std::optional<std::string> VT_HALTWARD_MAIN::stepAhead() const
+{
+    if (AUTOSTART_TIMER.enabled())
+        return "the 3-minute warning";
+    if (MIN_THREE_MESSAGE_TIMER.enabled())
+        return "the 2-minute warning";
+    if (MIN_TWO_MESSAGE_TIMER.enabled())
+        return "the 1-minute warning";
+    if (MIN_ONE_MESSAGE_TIMER.enabled())
+        return "the final message";
+    if (SHUTDOWN_RESTART_MESSAGE_TIMER.enabled())
+        return AUTOSTART_RESTART_TICKBOX.value() == 1 ? "the restart command" : "the stop command";
+    return std::nullopt;
 }
 
 } // namespace vt

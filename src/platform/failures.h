@@ -39,6 +39,16 @@ public:
     using Failure::Failure;
 };
 
+// The keys may have been handed over, but whether they reached the console is
+// not known: a client or helper was ended after it had them (it may still
+// deliver them, as a stopped tmux server does once it runs again). Typing
+// the step again could make a line arrive twice, and a second `restart`
+// would reach the freshly restarted server: such a step is never retried.
+class DeliveryUnknown : public Failure {
+public:
+    using Failure::Failure;
+};
+
 // The step's keys can never be delivered through this console as they are (a
 // key the link has no way to send, a step longer than it carries); nothing of
 // the step was typed, and trying again cannot help.

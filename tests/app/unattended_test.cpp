@@ -1,6 +1,11 @@
 // The program where nobody can click: only a stored AutoStart tick gives it
 // something to do.
 #include <algorithm>
+#include <functional>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include <gmock/gmock.h>
 
@@ -55,9 +60,19 @@ TEST_F(UnattendedTest, RunThatGivesUpOnAMissingConsoleEndsWithOne)
 }
 
 // The virtual clock, ending the program once no timer runs, as the loop
-// without windows does.
+// without windows does; and what comes from outside at a given second.
 class ClosesWhenIdleLoop : public HeadlessEventLoop {
 public:
+    // After the timers due at that second have fired.
+    void at(int second, std::function<void(Form& main)> event) { events_[second] = std::move(event); }
+    // A signal, as the loop without windows hands it on.
+    void signalAt(int second, std::string signal)
+    {
+        at(second, [this, signal](Form& main) {
+            dispatch(main.name() + ".close", [&main, &signal] { main.closeRequested(signal); });
+        });
+    }
+
     void run(Form& main) override
     {
         while (!main.isUnloaded()) {
@@ -67,39 +82,119 @@ public:
                 return;
             }
             advance(1.0);
+            const auto event = events_.find(static_cast<int>(nowMs() / 1000));
+            if (event != events_.end() && !main.isUnloaded())
+                event->second(main);
         }
     }
+
+private:
+    std::map<int, std::function<void(Form& main)>> events_;
 };
 
-// A stored shutdown without AutoClose, on a loop that ends once the run has.
-class UnattendedWithoutAutoClose : public ::testing::Test {
-protected:
-    UnattendedWithoutAutoClose()
+// A stored run on a loop that ends once the run has, as without a display.
+struct IdleEndingRun {
+    explicit IdleEndingRun(const std::vector<std::pair<std::string, std::string>>& settings)
     {
         store.put("vt-haltward", "WINDOW_NAME_TEXTBOX", "SPIGOT-SERVER");
-        store.put("vt-haltward", "AUTOSTART_SHUTDOWN_TICKBOX", "1");
+        for (const auto& [key, value] : settings)
+            store.put("vt-haltward", key, value);
+        loop.reports().writeLine = [this](const std::string& line) { errors.push_back(line); };
     }
+    int run()
+    {
+        return runUnattended(services, [] {});
+    }
+    std::string stored(const std::string& key) const { return store.get("vt-haltward", key); }
 
     ClosesWhenIdleLoop loop;
     MemoryStore store;
     HeadlessConsole console{[this] { return loop.nowMs(); }};
     NullViewFactory views;
     Services services{loop, store, console, views, [] { return std::string("vt-haltward"); }};
+    std::vector<std::string> errors;
+};
+
+// A stored shutdown without AutoClose.
+class UnattendedWithoutAutoClose : public ::testing::Test {
+protected:
+    IdleEndingRun shutdown{{{"AUTOSTART_SHUTDOWN_TICKBOX", "1"}}};
 };
 
 TEST_F(UnattendedWithoutAutoClose, RunThatGivesUpStillEndsWithOne)
 {
-    EXPECT_EQ(runUnattended(services, [] {}), 1);
+    EXPECT_EQ(shutdown.run(), kRunFailed);
     // Five minutes of retries, then the run ended and with it the program.
-    EXPECT_GE(loop.nowMs(), 300000);
-    EXPECT_LT(loop.nowMs(), 400000);
+    EXPECT_GE(shutdown.loop.nowMs(), 300000);
+    EXPECT_LT(shutdown.loop.nowMs(), 400000);
 }
 
 TEST_F(UnattendedWithoutAutoClose, RunThatEndsWellEndsWithZero)
 {
-    const WindowId window = console.openWindow("SPIGOT-SERVER");
-    EXPECT_EQ(runUnattended(services, [] {}), 0);
-    EXPECT_EQ(console.linesTypedInto(window).back(), "stop");
+    const WindowId window = shutdown.console.openWindow("SPIGOT-SERVER");
+    EXPECT_EQ(shutdown.run(), kRunCompleted);
+    EXPECT_EQ(shutdown.console.linesTypedInto(window).back(), "stop");
+}
+
+// The console went away after the final message and never came back: the
+// restart is tried again like any other step, and the run gives up.
+TEST(Unattended, RestartThatCannotBeTypedGivesUpWithOne)
+{
+    for (const char* autoClose : {"0", "1"}) {
+        SCOPED_TRACE(autoClose);
+        IdleEndingRun restart({{"AUTOSTART_RESTART_TICKBOX", "1"}, {"AUTOCLOSE_TICKBOX", autoClose}});
+        const WindowId window = restart.console.openWindow("SPIGOT-SERVER");
+        restart.loop.at(195, [&](Form&) { restart.console.closeWindow(window); });
+        EXPECT_EQ(restart.run(), kRunFailed);
+        EXPECT_GE(restart.loop.nowMs(), 500000) << "five minutes after the first failure at 200 s";
+        ASSERT_FALSE(restart.errors.empty());
+        EXPECT_EQ(restart.errors.back(),
+                  "vt-haltward: gave up after 5 minutes: no window titled 'SPIGOT-SERVER' was found");
+    }
+}
+
+// SIGTERM, SIGINT or SIGHUP before the command: the run did not happen, and
+// says so, with the step it stopped before. The settings are stored as the
+// close box stores them.
+TEST(Unattended, SignalBeforeTheCommandAbortsTheRunWithItsOwnStatus)
+{
+    const struct {
+        int second;
+        const char* signal;
+        std::size_t linesTyped;
+        const char* step;
+    } cases[] = {
+        {5, "SIGTERM", 0, "the 3-minute warning"},
+        {75, "SIGINT", 2, "the 1-minute warning"},
+        {195, "SIGHUP", 4, "the restart command"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.signal);
+        IdleEndingRun restart({{"AUTOSTART_RESTART_TICKBOX", "1"}, {"AUTOCLOSE_TICKBOX", "1"}});
+        const WindowId window = restart.console.openWindow("SPIGOT-SERVER");
+        restart.loop.signalAt(c.second, c.signal);
+        EXPECT_EQ(restart.run(), kRunAborted);
+        EXPECT_EQ(restart.loop.nowMs(), c.second * 1000);
+        EXPECT_EQ(restart.console.linesTypedInto(window).size(), c.linesTyped);
+        EXPECT_EQ(restart.errors,
+                  std::vector<std::string>{"vt-haltward: the run was aborted by " + std::string(c.signal) + " before " +
+                                           c.step + "; nothing more is typed"});
+        EXPECT_EQ(restart.stored("AUTOSTART_RESTART_TICKBOX"), "1");
+        EXPECT_NE(restart.stored("MAIN-Left"), "");
+    }
+}
+
+// Once the command is typed the run has done its job: a signal during
+// AutoClose's wait only closes the program sooner.
+TEST(Unattended, SignalAfterTheCommandEndsACompletedRun)
+{
+    IdleEndingRun restart({{"AUTOSTART_RESTART_TICKBOX", "1"}, {"AUTOCLOSE_TICKBOX", "1"}});
+    const WindowId window = restart.console.openWindow("SPIGOT-SERVER");
+    restart.loop.signalAt(205, "SIGTERM");
+    EXPECT_EQ(restart.run(), kRunCompleted);
+    EXPECT_EQ(restart.loop.nowMs(), 205000);
+    EXPECT_EQ(restart.console.linesTypedInto(window).back(), "restart");
+    EXPECT_TRUE(restart.errors.empty());
 }
 
 // With AutoClose or without: nobody could mend the text here.

@@ -33,6 +33,43 @@ protected:
         for (vt::Timer* timer : main->timers())
             EXPECT_FALSE(timer->enabled()) << timer->name();
     }
+
+    // A restart run whose 2-minute warning (70 s) reaches the console, the
+    // sender losing track of it.
+    WindowId runUntilTheSecondWarningsFateIsUnknown()
+    {
+        storeTexts();
+        const WindowId server = console.openWindow("SPIGOT-SERVER");
+        auto& w = startReadyFor(restartMode);
+        w.click(w.START_STOP_BUTTON);
+        loop.advance(60);
+        console.loseTrackOfNextStep();
+        loop.advance(10);
+        return server;
+    }
+
+    // The console closes after the final message, so the command fails at
+    // 200 s; it is back for the next tick, which types the command.
+    void expectCommandTriedAgain(TickBox& (*mode)(VT_HALTWARD_MAIN&), const std::string& command)
+    {
+        storeTexts();
+        const WindowId server = console.openWindow("SPIGOT-SERVER");
+        auto& w = startReadyFor(mode);
+        w.click(w.START_STOP_BUTTON);
+        loop.advance(195);
+        console.closeWindow(server);
+        loop.advance(5);
+        EXPECT_EQ(currentReport(), "no window titled 'SPIGOT-SERVER' was found");
+        EXPECT_TRUE(w.SHUTDOWN_RESTART_MESSAGE_TIMER.enabled()) << "the command is tried again";
+        EXPECT_EQ(w.START_STOP_BUTTON.caption(), "STOP");
+        const WindowId again = console.openWindow("SPIGOT-SERVER");
+        loop.advance(10);
+        EXPECT_EQ(console.linesTypedInto(again), std::vector<std::string>{command});
+        EXPECT_EQ(console.transcript().back().atMs, 210000);
+        EXPECT_FALSE(loop.reports().current());
+        loop.advance(10);
+        EXPECT_EQ(w.CURRENT_STATUS_LABEL.caption(), "READY...");
+    }
 };
 
 const std::vector<std::string> kShutdownKeys{
@@ -422,6 +459,71 @@ TEST_F(Sequence, AFailedSenderLeavesTheRunWaitingAndStopStillAborts)
     EXPECT_TRUE(w.click(w.START_STOP_BUTTON));
     expectAllTimersStopped();
     EXPECT_EQ(w.CURRENT_STATUS_LABEL.caption(), "!!! ABORTED !!!");
+}
+
+TEST_F(Sequence, AFailedStopIsTriedAgainAtTheNextTick)
+{
+    expectCommandTriedAgain(shutdownMode, "stop");
+}
+
+TEST_F(Sequence, AFailedRestartIsTriedAgainAtTheNextTick)
+{
+    expectCommandTriedAgain(restartMode, "restart");
+}
+
+// The keys were handed over and the sender lost track of them (a client
+// killed on its timeout): the line may arrive, so it is never typed again.
+TEST_F(Sequence, ASayLineOfUnknownFateIsNotTypedAgainAndTheRunGoesOn)
+{
+    const WindowId server = runUntilTheSecondWarningsFateIsUnknown();
+    auto& w = *main;
+    EXPECT_NE(currentReport().find("; they may have arrived; the line is not typed again, the run goes on"),
+              std::string::npos)
+        << currentReport();
+    EXPECT_FALSE(w.MIN_THREE_MESSAGE_TIMER.enabled());
+    EXPECT_TRUE(w.MIN_TWO_MESSAGE_TIMER.enabled());
+    loop.advance(140);
+    EXPECT_EQ(console.linesTypedInto(server),
+              (std::vector<std::string>{"say three", "say two", "say one", "say bye", "restart"}));
+    EXPECT_EQ(console.transcript()[6].atMs, 130000) << "the 1-minute warning keeps its time";
+}
+
+TEST_F(Sequence, ALineOfUnknownFateStartsNoCountOfRetries)
+{
+    console.closeWindow(runUntilTheSecondWarningsFateIsUnknown());
+    loop.advance(60 + 290); // the 1-minute warning fails from 130 s on
+    EXPECT_TRUE(main->MIN_TWO_MESSAGE_TIMER.enabled()) << "five minutes from 130 s, not from 70 s";
+}
+
+TEST_F(Sequence, ACommandOfUnknownFateIsNeverTypedTwiceAndTheRunFails)
+{
+    for (const char* autoClose : {"0", "1"}) {
+        SCOPED_TRACE(autoClose);
+        storeTexts();
+        storeValue("AUTOSTART_RESTART_TICKBOX", "1");
+        storeValue("AUTOCLOSE_TICKBOX", autoClose);
+        const WindowId server = console.openWindow("SPIGOT-SERVER");
+        auto& w = start();
+        loop.advance(195);
+        console.loseTrackOfNextStep();
+        loop.advance(5);
+        loop.advance(600);
+        EXPECT_EQ(console.linesTypedInto(server),
+                  (std::vector<std::string>{"say three", "say two", "say one", "say bye", "restart"}));
+        ASSERT_FALSE(stderrLines.empty());
+        EXPECT_NE(stderrLines.back().find("; the command is not typed again, and the run ended as failed"),
+                  std::string::npos)
+            << stderrLines.back();
+        EXPECT_TRUE(w.runFailed());
+        EXPECT_EQ(w.isUnloaded(), autoClose == std::string("1"));
+        EXPECT_EQ(w.exitStatus(), autoClose == std::string("1") ? 1 : 0);
+        if (!w.isUnloaded()) {
+            expectAllTimersStopped();
+            EXPECT_EQ(w.CURRENT_STATUS_LABEL.caption(), "!!! ABORTED !!!");
+            EXPECT_EQ(w.START_STOP_BUTTON.caption(), "START");
+        }
+        console.closeWindow(server);
+    }
 }
 
 } // namespace

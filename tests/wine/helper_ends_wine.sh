@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The console helper ending badly, with real processes and pipes: what the
-# program reports says exactly how far the step got, and a helper that
-# never answers is ended instead of holding the program.
+# program reports says exactly how far the step got, a helper that ended
+# while or after it wrote the keys leaves the step's fate unknown (never to
+# be typed again), and a helper that never answers is ended instead of
+# holding the program.
 source "$(dirname "$0")/lib.sh"
 scenario_setup helper_ends
 cp "$WINE_BIN_DIR/helper_stub.exe" "$WORK/"
@@ -15,8 +17,8 @@ expect_report() {
 }
 
 expect_report typed "typed"
-expect_report cut-writing "failed: typing into the console 'SPIGOT-SERVER' was cut short (the console helper: it ended with status 3); the line may be incomplete"
-expect_report cut-written "not found: the console 'SPIGOT-SERVER' went away before its program read the keys (the console helper: it ended with status 0xC000013A)"
+expect_report cut-writing "unknown: typing into the console 'SPIGOT-SERVER' was cut short (the console helper: it ended with status 3); the line may be incomplete"
+expect_report cut-written "unknown: the console 'SPIGOT-SERVER' went away before its program read the keys (the console helper: it ended with status 0xC000013A)"
 expect_report nonsense "failed: the console helper's answer makes no sense"
 expect_report hang "failed: could not type into the console 'SPIGOT-SERVER' (the console helper: it did not answer in time); nothing was typed"
 log "passed"

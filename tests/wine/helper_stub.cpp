@@ -65,6 +65,8 @@ int wmain(int argc, wchar_t** argv)
     try {
         vt::win32::writeToConsoleInHelper({{1234}, 0, true, "SPIGOT-SERVER", {}});
         std::printf("typed\n");
+    } catch (const vt::DeliveryUnknown& failure) {
+        std::printf("unknown: %s\n", failure.what());
     } catch (const vt::ConsoleNotFound& failure) {
         std::printf("not found: %s\n", failure.what());
     } catch (const vt::KeySenderFailed& failure) {

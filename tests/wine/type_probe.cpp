@@ -55,6 +55,9 @@ int wmain(int argc, wchar_t** argv)
                 ++typed;
             }
         }
+    } catch (const vt::DeliveryUnknown& failure) {
+        std::printf("fate unknown after %d lines: %s\n", typed, failure.what());
+        return 1;
     } catch (const vt::Failure& failure) {
         std::printf("failure after %d lines: %s\n", typed, failure.what());
         return 1;

@@ -35,6 +35,10 @@ protected:
             console_.record(
                 {console_.clockMs_(), window_, console_.windows_.at(window_).title, describe(chunk.keys), chunk.wait});
         }
+        if (console_.loseTrackOfNextStep_) {
+            console_.loseTrackOfNextStep_ = false;
+            throw DeliveryUnknown("the sender for '" + title_ + "' ended after it had the keys; they may have arrived");
+        }
     }
 
 private:
@@ -95,6 +99,11 @@ void HeadlessConsole::failSenderCreation(bool fail)
 void HeadlessConsole::grabKeyboard(bool grabbed)
 {
     keyboardGrabbed_ = grabbed;
+}
+
+void HeadlessConsole::loseTrackOfNextStep()
+{
+    loseTrackOfNextStep_ = true;
 }
 
 void HeadlessConsole::limitStepKeys(std::size_t keys)

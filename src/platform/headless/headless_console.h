@@ -48,6 +48,10 @@ public:
     void stealFocusAfterActivation(WindowId thief);
     void failSenderCreation(bool fail); // activate() finds the window, then throws KeySenderFailed
     void grabKeyboard(bool grabbed);    // another program holds the keyboard: no step may type
+    // The next step's keys reach the window, then the sender loses track of
+    // them, as a client killed after it was handed the keys: the step fails
+    // with DeliveryUnknown although the line arrived.
+    void loseTrackOfNextStep();
     // Steps of more keys than this are refused as undeliverable, as a link
     // with a limit on what one step carries does; 0 is no limit.
     void limitStepKeys(std::size_t keys);
@@ -83,6 +87,7 @@ private:
     std::optional<WindowId> focusThief_;
     bool failSenderCreation_ = false;
     bool keyboardGrabbed_ = false;
+    bool loseTrackOfNextStep_ = false;
     std::size_t stepKeyLimit_ = 0;
     int activations_ = 0;
     std::vector<TypedKeys> transcript_;

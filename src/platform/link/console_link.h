@@ -35,7 +35,9 @@ public:
 
     // Types every key the step gathered, as one unit, and empties the step.
     // Throws ConsoleNotFound, FocusLost or KeySenderFailed when the keys could
-    // not all be delivered; the message says whether any were.
+    // not all be delivered; the message says whether any were. Throws
+    // DeliveryUnknown when they may have been handed over but whether they
+    // arrive is not known: such a step must not be typed again.
     void deliver();
 
 protected:

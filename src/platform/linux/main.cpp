@@ -19,6 +19,7 @@
 #include "platform/posix/ini_file_store.h"
 #include "platform/posix/invoked_program.h"
 #include "platform/posix/posix_event_loop.h"
+#include "platform/posix/process_start.h"
 #include "platform/posix/status_lines.h"
 #include "platform/store/exe_name.h"
 #include "platform/x11/display_probe.h"
@@ -58,35 +59,35 @@ int runDesktop()
     return vt::runProgram(services);
 }
 
-// One time-stamped line, written at once: the output is usually a pipe to
-// the journal or a log file.
-void writeStamped(std::FILE* stream, const std::string& text)
-{
-    const std::string line = vt::posix::timestampedLine(std::time(nullptr), text) + "\n";
-    std::fputs(line.c_str(), stream);
-    std::fflush(stream);
-}
+// Failures go to standard error; when that is gone too, nobody can be told.
+vt::posix::StampedLineWriter errorLines(stderr);
+// Status lines go to standard output. Once its reader has gone, they are
+// dropped, which is said once on standard error.
+vt::posix::StampedLineWriter statusLines(stdout, [] {
+    errorLines("vt-haltward: standard output can no longer be written (its reader has ended); status lines are "
+               "dropped from now on, the run goes on");
+});
 
 void explainNothingArmed(const vt::posix::IniFileStore& store)
 {
-    writeStamped(stderr, "vt-haltward: no display, and no stored AutoStart run to perform. To arm one, write "
-                         "AUTOSTART_SHUTDOWN_TICKBOX=1 or AUTOSTART_RESTART_TICKBOX=1 (and AUTOCLOSE_TICKBOX=1 to "
-                         "end after it) in the [" +
-                             exeName() + "] section of " + store.location("VT_HALTWARD"));
+    errorLines("vt-haltward: no display, and no stored AutoStart run to perform. To arm one, write "
+               "AUTOSTART_SHUTDOWN_TICKBOX=1 or AUTOSTART_RESTART_TICKBOX=1 (and AUTOCLOSE_TICKBOX=1 to "
+               "end after it) in the [" +
+               exeName() + "] section of " + store.location("VT_HALTWARD"));
 }
 
 int runWithoutDisplay()
 {
     vt::posix::PosixEventLoop loop;
-    loop.reports().writeLine = [](const std::string& line) { writeStamped(stderr, line); };
+    loop.reports().writeLine = [](const std::string& line) { errorLines(line); };
     vt::posix::StatusLinesViewFactory views({"CURRENT_STATUS_LABEL"},
-                                            [](const std::string& line) { writeStamped(stdout, line); });
+                                            [](const std::string& line) { statusLines(line); });
     vt::posix::IniFileStore store(vt::posix::defaultConfigHome());
     vt::multiplexer::TmuxConsoleLink tmux;
     vt::multiplexer::ScreenConsoleLink screen;
     vt::ConsoleLinks console({{"tmux", tmux}, {"screen", screen}});
     vt::Services services{loop, store, console, views, exeName};
-    writeStamped(stdout, "vt-haltward: no X display; running without windows, consoles in tmux and screen");
+    statusLines("vt-haltward: no X display; running without windows, consoles in tmux and screen");
     return vt::runUnattended(services, [&store] { explainNothingArmed(store); });
 }
 
@@ -109,6 +110,9 @@ bool openDisplayInTime()
 // The command line is not read: the stored settings are the only options.
 int main()
 {
+    // First of all: a descriptor or signal disposition left wrong by whoever
+    // started the program would otherwise catch whatever opens next.
+    vt::posix::prepareProcess();
     // Character classes only: numbers keep the "C" form they are stored in.
     std::setlocale(LC_CTYPE, "");
     try {

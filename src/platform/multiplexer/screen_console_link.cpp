@@ -8,13 +8,18 @@ namespace vt::multiplexer {
 
 namespace {
 
-ClientResult runScreen(const std::string& program, std::vector<std::string> args, const std::string& during)
+// A client killed on the timeout while it had keys to type may still have
+// handed them over: whether they arrive is not known.
+ClientResult runScreen(const std::string& program, std::vector<std::string> args, const std::string& during,
+                       bool typesKeys = false)
 {
     args.insert(args.begin(), program);
     ClientResult result = runClient(args, kClientTimeoutMs);
     if (!result.started)
         throw ConsoleNotFound("screen could not be run (" + result.output + ")");
     const std::string unknown = unknownOutcome("screen", result, kClientTimeoutMs);
+    if (result.timedOut && typesKeys)
+        throw DeliveryUnknown(unknown + " " + during);
     if (!unknown.empty())
         throw KeySenderFailed(unknown + " " + during);
     return result;
@@ -37,7 +42,7 @@ protected:
         const std::string text = screenStuffText(keysOfStep(step));
         const std::string where = "window " + window_ + " of the screen session " + session_;
         const ClientResult result = runScreen(program_, {"-S", session_, "-p", window_, "-X", "stuff", text},
-                                              "while typing into " + where + "; the line may be incomplete");
+                                              "while typing into " + where + "; the line may be incomplete", true);
         if (result.exitCode != 0)
             throw ConsoleNotFound("the screen session " + session_ +
                                   " went away; nothing was typed (screen: " + firstLine(result.output) + ")");

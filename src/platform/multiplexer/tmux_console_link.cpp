@@ -20,14 +20,18 @@ bool saysNotFound(const std::string& output)
 }
 
 // Runs one tmux call; what failed is thrown in the operator's words.
+// A client killed on the timeout while it had keys to type may still have
+// handed them over (a stopped server types them once it runs again).
 std::string runTmux(std::vector<std::string> args, const std::string& program, const std::string& what,
-                    const std::string& ifUnknown)
+                    const std::string& ifUnknown, bool typesKeys = false)
 {
     args.insert(args.begin(), program);
     const ClientResult result = runClient(args, kClientTimeoutMs);
     if (!result.started)
         throw ConsoleNotFound(what + " (tmux could not be run: " + result.output + ")");
     const std::string unknown = unknownOutcome("tmux", result, kClientTimeoutMs);
+    if (result.timedOut && typesKeys)
+        throw DeliveryUnknown(unknown + " " + ifUnknown);
     if (!unknown.empty())
         throw KeySenderFailed(unknown + " " + ifUnknown);
     if (result.exitCode == 0)
@@ -59,7 +63,7 @@ protected:
         const std::vector<std::string> typing = tmuxTypingArgs(pane_, keysOfStep(step));
         args.insert(args.end(), typing.begin(), typing.end());
         runTmux(args, program_, "the tmux pane of '" + name_ + "' closed; nothing was typed",
-                "while typing into '" + name_ + "'; the line may be incomplete");
+                "while typing into '" + name_ + "'; the line may be incomplete", true);
     }
 
 private:

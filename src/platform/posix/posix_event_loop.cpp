@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <iterator>
+#include <string>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -19,35 +21,55 @@ namespace {
 // The write end of the pipe the signal handler wakes the loop through.
 volatile sig_atomic_t signalWriteFd = -1;
 
-void onSignal(int)
+// The signals that close the main window, as its close box would. SIGHUP
+// (the terminal closed) is one of them: left at its default it would end the
+// program there, without storing the settings.
+constexpr int kClosingSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+std::string signalName(int signal)
+{
+    switch (signal) {
+    case SIGINT:
+        return "SIGINT";
+    case SIGTERM:
+        return "SIGTERM";
+    case SIGHUP:
+        return "SIGHUP";
+    default:
+        return "signal " + std::to_string(signal);
+    }
+}
+
+// The signal's number is the byte written, so the loop can say which came.
+void onSignal(int signal)
 {
     const int saved = errno;
-    const char byte = 1;
+    const char byte = static_cast<char>(signal);
     if (signalWriteFd >= 0)
         (void)!::write(signalWriteFd, &byte, 1);
     errno = saved;
 }
 
-// SIGINT and SIGTERM write to a pipe while this lives (the self-pipe trick:
+// The closing signals write to a pipe while this lives (the self-pipe trick:
 // poll() wakes for them, and no handler code runs inside the signal).
 class SignalPipe {
 public:
     SignalPipe()
     {
         if (::pipe2(ends_, O_CLOEXEC | O_NONBLOCK) != 0)
-            throw Failure("cannot make a pipe for SIGINT and SIGTERM");
+            throw Failure("cannot make a pipe for SIGINT, SIGTERM and SIGHUP");
         signalWriteFd = ends_[1];
         struct sigaction action {};
         action.sa_handler = onSignal;
         sigemptyset(&action.sa_mask);
         action.sa_flags = SA_RESTART;
-        ::sigaction(SIGINT, &action, &oldInt_);
-        ::sigaction(SIGTERM, &action, &oldTerm_);
+        for (std::size_t i = 0; i < std::size(kClosingSignals); ++i)
+            ::sigaction(kClosingSignals[i], &action, &old_[i]);
     }
     ~SignalPipe()
     {
-        ::sigaction(SIGINT, &oldInt_, nullptr);
-        ::sigaction(SIGTERM, &oldTerm_, nullptr);
+        for (std::size_t i = 0; i < std::size(kClosingSignals); ++i)
+            ::sigaction(kClosingSignals[i], &old_[i], nullptr);
         signalWriteFd = -1;
         ::close(ends_[0]);
         ::close(ends_[1]);
@@ -56,16 +78,22 @@ public:
     SignalPipe& operator=(const SignalPipe&) = delete;
 
     int readFd() const { return ends_[0]; }
-    void drain() const
+    // Empties the pipe; the first signal that came, 0 if none.
+    int drain() const
     {
+        int first = 0;
         char bytes[64];
-        while (::read(ends_[0], bytes, sizeof bytes) > 0) {}
+        ssize_t got = 0;
+        while ((got = ::read(ends_[0], bytes, sizeof bytes)) > 0) {
+            if (first == 0)
+                first = static_cast<unsigned char>(bytes[0]);
+        }
+        return first;
     }
 
 private:
     int ends_[2] = {-1, -1};
-    struct sigaction oldInt_ {};
-    struct sigaction oldTerm_ {};
+    struct sigaction old_[std::size(kClosingSignals)]{};
 };
 
 } // namespace
@@ -91,18 +119,18 @@ void PosixEventLoop::runModal(Form& dialog)
 void PosixEventLoop::run(Form& main)
 {
     SignalPipe signals;
-    const auto close = [this, &main] { dispatch(main.name() + ".close", [&main] { main.close(); }); };
+    const std::string step = main.name() + ".close";
     while (!main.isUnloaded()) {
         // Without windows only a timer can make anything happen: when none
         // runs any more (a run ended without AutoClose), the program is done,
         // and closes as by its close box rather than waiting forever.
         if (!timers_.nextDueMs()) {
-            close();
+            dispatch(step, [&main] { main.close(); });
             break;
         }
         if (sleepUntilNextTimer(signals.readFd())) {
-            signals.drain();
-            close();
+            const std::string cause = signalName(signals.drain());
+            dispatch(step, [&main, &cause] { main.closeRequested(cause); });
             continue;
         }
         fireDue();

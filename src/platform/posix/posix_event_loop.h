@@ -9,7 +9,8 @@
 namespace vt::posix {
 
 // The event loop of the program without a display: real time, timers only,
-// and SIGINT or SIGTERM as the main window's close box. Between ticks it
+// and SIGINT, SIGTERM or SIGHUP as a request to close the main window
+// (Form::closeRequested, named by the signal). Between ticks it
 // sleeps in poll() until the next timer is due, never waking for nothing.
 class PosixEventLoop : public EventLoop {
 public:
@@ -20,8 +21,9 @@ public:
     // No dialog can open without a display (nobody can click its button);
     // reported as a failure of the handler that tried.
     void runModal(Form& dialog) override;
-    // Runs until the main form has unloaded. SIGINT and SIGTERM close it, as
-    // its close box would, and so does the end of the last running timer.
+    // Runs until the main form has unloaded. SIGINT, SIGTERM and SIGHUP ask it
+    // to close; the end of the last running timer closes it as its close box
+    // would.
     void run(Form& main) override;
 
 private:

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <utility>
 
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
@@ -50,6 +51,23 @@ std::string timestampedLine(std::time_t when, const std::string& text)
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S ", &local);
     return stamp + text;
+}
+
+StampedLineWriter::StampedLineWriter(std::FILE* stream, std::function<void()> onLost)
+    : stream_(stream), onLost_(std::move(onLost))
+{
+}
+
+void StampedLineWriter::operator()(const std::string& text)
+{
+    if (lost_)
+        return;
+    const std::string line = timestampedLine(std::time(nullptr), text) + "\n";
+    if (std::fputs(line.c_str(), stream_) >= 0 && std::fflush(stream_) == 0)
+        return;
+    lost_ = true;
+    if (onLost_)
+        onLost_();
 }
 
 StatusLinesViewFactory::StatusLinesViewFactory(std::vector<std::string> labelNames, WriteLine writeLine)

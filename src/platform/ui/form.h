@@ -87,6 +87,14 @@ public:
     bool pressEnter();
     // The close box, Alt+F4 or the system menu.
     bool close();
+    // Asked from outside to close (without a display: a signal, named by
+    // cause): closes as the close box does. A form overrides it to say
+    // first what the request cut short.
+    virtual bool closeRequested(const std::string& cause)
+    {
+        (void)cause;
+        return close();
+    }
 
     // Called by controls and timers.
     void registerControl(Control& control);

@@ -2,7 +2,8 @@
 # With no display: a stored AutoStart SHUTDOWN arms the run; the tmux session
 # is missing at the first warning, which is reported and tried again at the
 # timer's next tick, when the session has appeared. SIGTERM then closes the
-# program as its close box would: exit 0, placement and ticks stored.
+# program as its close box would, placement and ticks stored, and the run it
+# cut short gives the exit status 3.
 source "$(dirname "$0")/server_lib.sh"
 server_init
 
@@ -27,7 +28,7 @@ expect_output "STATUS SPIGOT SHUTDOWN IN 3 MINS" 1
 kill -TERM "$PROGRAM_PID"
 wait_for_exit "$PROGRAM_PID" 5 || fail "SIGTERM did not close the program"
 status=$(program_status)
-[ "$status" = 0 ] || fail "exit status $status after SIGTERM, expected 0"
+[ "$status" = 3 ] || fail "exit status $status after SIGTERM, expected 3"
 [ -n "$(stored_value MAIN-Left)" ] || fail "the close did not store the window position"
 [ "$(stored_value AUTOSTART_SHUTDOWN_TICKBOX)" = 1 ] || fail "the shutdown tick is no longer stored"
 [ "$(wc -l <"$transcript")" = 1 ] || fail "the console got more than the warning: $(cat "$transcript")"

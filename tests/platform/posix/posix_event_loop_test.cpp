@@ -2,6 +2,8 @@
 
 #include <chrono>
 #include <csignal>
+#include <string>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -85,6 +87,38 @@ TEST_F(PosixEventLoopTest, SigintClosesTooLongBeforeTheNextTick)
     loop.run(main);
     EXPECT_TRUE(main.isUnloaded());
     EXPECT_LT(loop.nowMs() - start, 5000);
+}
+
+// A form that notes which signal asked it to close.
+struct NotingForm : Form {
+    using Form::Form;
+    bool closeRequested(const std::string& why) override
+    {
+        cause = why;
+        return close();
+    }
+    std::string cause;
+};
+
+// SIGHUP (the terminal closed) asks the form to close as SIGINT and SIGTERM
+// do, rather than killing the program before it stores its settings.
+TEST_F(PosixEventLoopTest, EachClosingSignalIsNamedToTheForm)
+{
+    const std::pair<int, const char*> signals[] = {{SIGINT, "SIGINT"}, {SIGTERM, "SIGTERM"}, {SIGHUP, "SIGHUP"}};
+    for (const auto& [signal, name] : signals) {
+        NotingForm form{services, "FORM", "FORM", WindowStyle{}};
+        Timer tick{form, "TICK"};
+        form.show();
+        tick.setInterval(10);
+        tick.onTimer = [signal] { std::raise(signal); };
+        tick.setEnabled(true);
+        loop.run(form);
+        EXPECT_TRUE(form.isUnloaded()) << name;
+        EXPECT_EQ(form.cause, name);
+        struct sigaction now {};
+        sigaction(signal, nullptr, &now);
+        EXPECT_EQ(now.sa_handler, SIG_DFL) << name;
+    }
 }
 
 // Nothing but a timer can start a handler without windows: once none runs,

@@ -48,12 +48,13 @@ WriteOutcome writeToConsoleInHelper(const WriteRequest& request)
     if (reply.outcome)
         return *reply.outcome;
     const std::string how = " (the console helper: " + howHelperEnded(run) + ")";
-    // Ending while attached is what closing the console does to it.
+    // Ending while attached is what closing the console does to it. The keys
+    // were in (or going into) the console's input: they may still be read.
     if (reply.written)
-        throw ConsoleNotFound("the console '" + request.title + "' went away before its program read the keys" + how +
+        throw DeliveryUnknown("the console '" + request.title + "' went away before its program read the keys" + how +
                               "; the line may not have reached the server");
     if (reply.writing)
-        throw KeySenderFailed("typing into the console '" + request.title + "' was cut short" + how +
+        throw DeliveryUnknown("typing into the console '" + request.title + "' was cut short" + how +
                               "; the line may be incomplete");
     throw KeySenderFailed("could not type into the console '" + request.title + "'" + how + "; nothing was typed");
 }

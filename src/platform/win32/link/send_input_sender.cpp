@@ -124,26 +124,30 @@ void SendInputSender::typeStep(const std::vector<KeyChunk>& step)
     if (halfLine_)
         pressAndRelease(first, virtualKey(VK_ESCAPE, false));
     if (!first.empty()) {
-        send(first);
-        awaitTaken();
+        send(first, false, false);
+        awaitTaken(false);
     }
+    // Once a key of the step has gone, a step cut short is one of unknown
+    // fate: the keys already queued may still reach the window.
     bool typed = false;
     for (const KeyAction& action : keysOfStep(step)) {
         if (GetForegroundWindow() != window_) {
-            throw FocusLost("focus left the console window '" + title_ + "'" +
-                            (typed ? " while a line was typed; the line may be incomplete" : "; nothing was typed"));
+            if (typed)
+                throw DeliveryUnknown("focus left the console window '" + title_ +
+                                      "' while a line was typed; the line may be incomplete");
+            throw FocusLost("focus left the console window '" + title_ + "'; nothing was typed");
         }
         std::vector<INPUT> events;
         addAction(events, action);
         halfLine_ = true; // until the window is known to have taken the whole step
+        send(events, true, typed);
         typed = true;
-        send(events);
-        awaitTaken();
+        awaitTaken(true);
     }
     halfLine_ = false;
 }
 
-void SendInputSender::send(std::vector<INPUT>& events)
+void SendInputSender::send(std::vector<INPUT>& events, bool stepKeys, bool stepTyped)
 {
     const UINT sent = SendInput(static_cast<UINT>(events.size()), events.data(), sizeof(INPUT));
     if (sent == events.size())
@@ -155,8 +159,10 @@ void SendInputSender::send(std::vector<INPUT>& events)
         INPUT up = virtualKey(modifier, true);
         SendInput(1, &up, sizeof(INPUT));
     }
-    throw KeySenderFailed("the system refused keys for the window '" + title_ + "': " + systemMessage(error) +
-                          (sent > 0 ? "; the line may be incomplete" : "; nothing was typed"));
+    const std::string why = "the system refused keys for the window '" + title_ + "': " + systemMessage(error);
+    if (stepTyped || (stepKeys && sent > 0))
+        throw DeliveryUnknown(why + "; the line may be incomplete");
+    throw KeySenderFailed(why + "; nothing was typed");
 }
 
 // Input is queued: a key sent while the window still had the focus lands
@@ -165,13 +171,17 @@ void SendInputSender::send(std::vector<INPUT>& events)
 // handled before input, so the second one returns mostly after the thread has
 // come back for more, having taken the key. Only then is the focus checked
 // again. A hung window holds each round trip up to the bound.
-void SendInputSender::awaitTaken() const
+void SendInputSender::awaitTaken(bool stepTyped) const
 {
     constexpr UINT kBoundMs = 500;
     for (int trip = 0; trip < 2; ++trip) {
         DWORD_PTR ignored = 0;
-        if (!SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kBoundMs, &ignored))
-            throw KeySenderFailed("the window '" + title_ + "' does not answer; the line may be incomplete");
+        if (!SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kBoundMs, &ignored)) {
+            const std::string why = "the window '" + title_ + "' does not answer";
+            if (stepTyped)
+                throw DeliveryUnknown(why + "; the line may be incomplete");
+            throw KeySenderFailed(why + "; nothing was typed");
+        }
     }
 }
 

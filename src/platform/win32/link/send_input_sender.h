@@ -27,8 +27,10 @@ protected:
     void typeStep(const std::vector<KeyChunk>& step) override;
 
 private:
-    void send(std::vector<INPUT>& events);
-    void awaitTaken() const;
+    // A failure leaves the step's fate unknown once any of its keys went:
+    // stepKeys says these events are some, stepTyped that some went before.
+    void send(std::vector<INPUT>& events, bool stepKeys, bool stepTyped);
+    void awaitTaken(bool stepTyped) const;
     HWND window_;
     std::string title_;
     HWND previous_;

@@ -69,10 +69,26 @@ void FltkEventLoop::forget(Timer& timer)
     schedules_.erase(found);
 }
 
+// FLTK keeps the lateness of the last timeout that fired, of any part of the
+// process, and takes it off every timeout added later (see addTimeout): one
+// that is not ours, or one that fired early itself, makes the next come
+// early. A timeout that comes early waits on for the rest of its time, so
+// no tick and no deferred work ever runs before it is due.
+bool FltkEventLoop::waitedOnIfEarly(Clock::time_point dueAt, void (*callback)(void*), void* data)
+{
+    const double early = std::chrono::duration<double>(dueAt - Clock::now()).count();
+    if (early <= 0)
+        return false;
+    latenessSeconds_ = 0;
+    addTimeout(early, callback, data);
+    return true;
+}
+
 void FltkEventLoop::fire(void* data)
 {
     auto* schedule = static_cast<Schedule*>(data);
-    schedule->loop->tick(*schedule);
+    if (!schedule->loop->waitedOnIfEarly(schedule->dueAt, &FltkEventLoop::fire, schedule))
+        schedule->loop->tick(*schedule);
 }
 
 void FltkEventLoop::tick(Schedule& schedule)
@@ -128,6 +144,8 @@ void FltkEventLoop::runDeferred(void* data)
 {
     auto* deferred = static_cast<Deferred*>(data);
     FltkEventLoop& loop = *deferred->loop;
+    if (loop.waitedOnIfEarly(deferred->dueAt, &FltkEventLoop::runDeferred, deferred))
+        return;
     loop.noteLateness(deferred->dueAt);
     const std::function<void()> work = std::move(deferred->work);
     loop.deferred_.remove_if([deferred](const Deferred& entry) { return &entry == deferred; });

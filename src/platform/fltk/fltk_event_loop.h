@@ -52,6 +52,7 @@ private:
     void forget(Timer& timer);
     void waitUntilUnloaded(const Form& form);
     void addTimeout(double seconds, void (*callback)(void*), void* data);
+    bool waitedOnIfEarly(Clock::time_point dueAt, void (*callback)(void*), void* data);
     void noteLateness(Clock::time_point dueAt);
     void wakeIfDone();
 

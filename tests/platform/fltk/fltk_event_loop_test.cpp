@@ -132,8 +132,12 @@ TEST_F(FltkEventLoopTest, ModalRunReturnsWhenTheDialogUnloadsWhileTheOwnersTimer
     int ownerTicks = 0;
     main.first.setInterval(10);
     main.first.onTimer = [&] {
-        if (++ownerTicks == 5)
-            dialog.unload();
+        if (++ownerTicks < 5)
+            return;
+        // Stopped too: ticks already due would still fire before the modal
+        // run returns on a loaded machine.
+        main.first.setEnabled(false);
+        dialog.unload();
     };
     main.first.setEnabled(true);
     bool returned = false;

@@ -36,14 +36,14 @@ std::int64_t FltkEventLoop::nowMs() const
 
 void FltkEventLoop::timerChanged(Timer& timer)
 {
-    // Every change counts afresh from now, or stops the timer.
+    // Every change counts afresh, or stops the timer.
     forget(timer);
     if (!timer.running())
         return;
-    const double seconds = timer.interval() / 1000.0;
-    auto schedule = std::make_unique<Schedule>(
-        Schedule{this, &timer, seconds, Clock::now() + std::chrono::milliseconds(timer.interval())});
-    addTimeout(seconds, &FltkEventLoop::fire, schedule.get());
+    const Clock::time_point dueAt = start_ + std::chrono::milliseconds(firstDueMs(timer));
+    auto schedule = std::make_unique<Schedule>(Schedule{this, &timer, timer.interval() / 1000.0, dueAt});
+    const double wait = std::max(0.0, std::chrono::duration<double>(dueAt - Clock::now()).count());
+    addTimeout(wait, &FltkEventLoop::fire, schedule.get());
     schedules_.emplace(&timer, std::move(schedule));
 }
 
@@ -95,6 +95,7 @@ void FltkEventLoop::tick(Schedule& schedule)
 {
     Timer& timer = *schedule.timer;
     noteLateness(schedule.dueAt);
+    const std::int64_t dueMs = std::chrono::duration_cast<std::chrono::milliseconds>(schedule.dueAt - start_).count();
     // Re-armed before the handler runs: repeat_timeout counts from when this
     // tick was due, and a handler that stops or changes the timer removes it.
     schedule.dueAt += std::chrono::milliseconds(timer.interval());
@@ -103,7 +104,7 @@ void FltkEventLoop::tick(Schedule& schedule)
         return;
     // The handler may unload the form and with it this schedule.
     const std::function<void()> handler = timer.onTimer;
-    dispatch(timer.form().name() + "." + timer.name() + "_Timer", handler);
+    dispatchTick(timer, dueMs, handler);
     wakeIfDone();
 }
 

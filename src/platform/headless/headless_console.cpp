@@ -27,6 +27,8 @@ protected:
     void typeStep(const std::vector<KeyChunk>& step) override
     {
         console_.checkReady(window_, title_);
+        if (console_.typing_)
+            console_.typing_();
         for (const KeyChunk& chunk : step) {
             console_.record(
                 {console_.clockMs_(), window_, console_.windows_.at(window_).title, describe(chunk.keys), chunk.wait});
@@ -91,6 +93,11 @@ void HeadlessConsole::failSenderCreation(bool fail)
 void HeadlessConsole::grabKeyboard(bool grabbed)
 {
     keyboardGrabbed_ = grabbed;
+}
+
+void HeadlessConsole::whileTyping(std::function<void()> typing)
+{
+    typing_ = std::move(typing);
 }
 
 int HeadlessConsole::activations() const

@@ -48,6 +48,9 @@ public:
     void stealFocusAfterActivation(WindowId thief);
     void failSenderCreation(bool fail); // activate() finds the window, then throws KeySenderFailed
     void grabKeyboard(bool grabbed);    // another program holds the keyboard: no step may type
+    // Runs as each step types, before its keys arrive: a real console takes
+    // time to type into (spend the loop's clock here).
+    void whileTyping(std::function<void()> typing);
 
     // Records:
     int activations() const;                          // successful activate() calls
@@ -80,6 +83,7 @@ private:
     std::optional<WindowId> focusThief_;
     bool failSenderCreation_ = false;
     bool keyboardGrabbed_ = false;
+    std::function<void()> typing_;
     int activations_ = 0;
     std::vector<TypedKeys> transcript_;
 };

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -100,6 +101,37 @@ TEST_F(PosixEventLoopTest, LastTimerStoppingClosesTheMainForm)
     loop.run(main);
     EXPECT_TRUE(main.isUnloaded());
     EXPECT_EQ(ticksAt.size(), 1u);
+}
+
+// A step that takes time to type starts the next step's timer counted from
+// when the step was due, so the next step fires before a reference timer due
+// a little after that (counted from the end of the typing, it would fire
+// after it). Order, not lateness, so a loaded machine does not matter.
+TEST_F(PosixEventLoopTest, TimerStartedByASlowTickCountsFromWhenTheTickWasDue)
+{
+    Timer next{main, "NEXT"};
+    Timer reference{main, "REFERENCE"};
+    std::vector<std::string> fired;
+    timer.setInterval(100);
+    timer.onTimer = [&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        next.setEnabled(true);
+        timer.setEnabled(false);
+    };
+    next.setInterval(1000);
+    next.onTimer = [&] {
+        fired.push_back("next step");
+        next.setEnabled(false);
+    };
+    reference.setInterval(1200);
+    reference.onTimer = [&] {
+        fired.push_back("reference");
+        main.unload();
+    };
+    timer.setEnabled(true);
+    reference.setEnabled(true);
+    loop.run(main);
+    EXPECT_EQ(fired, (std::vector<std::string>{"next step", "reference"}));
 }
 
 TEST_F(PosixEventLoopTest, DialogCannotBeShownAndIsUnloaded)

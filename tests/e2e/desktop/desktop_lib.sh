@@ -97,7 +97,13 @@ click() {
     WIDTH=$(awk '/^ *Width:/ { print $2 }' <<<"$info")
     local x=$(( X + (rect[0] + rect[2] / 2) * WIDTH / design ))
     local y=$(( Y + (rect[1] + rect[3] / 2) * WIDTH / design ))
-    xdotool mousemove --sync "$x" "$y" click 1
+    # --sync waits for the pointer to move, which one already there never
+    # does: xdotool then gives up after some 16 s.
+    if [ "$(xdotool getmouselocation | sed 's/^x:\([0-9]*\) y:\([0-9]*\) .*/\1 \2/')" = "$x $y" ]; then
+        xdotool click 1
+    else
+        xdotool mousemove --sync "$x" "$y" click 1
+    fi
     sleep 0.2
 }
 

@@ -50,7 +50,7 @@ protected:
     // When a timer started now is first due: one interval after now, or,
     // from a tick's handler, one interval after that tick was due. A tick so
     // late that this has already passed (the process was stopped) counts
-    // from now instead, so two steps never come back to back.
+    // from now instead: no timer starts already due, to fire at once.
     std::int64_t firstDueMs(const Timer& timer) const;
 
 private:

@@ -206,10 +206,6 @@ expect_closed_on_time() {
     expect_on_time "closed (settings stored)" "$(stat -c %.6Y "$SETTINGS_FILE")" "$1" "$2" 210
 }
 
-elapsed_since() {
-    awk -v start="$1" -v now="$EPOCHREALTIME" 'BEGIN { printf "%.2f", now - start }'
-}
-
 # screenshot FILE: the whole virtual screen as a PNG.
 screenshot() {
     import -window root "$1" 2>/dev/null || xwd -root -silent | convert xwd:- "$1"

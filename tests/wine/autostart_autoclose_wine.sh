@@ -29,7 +29,8 @@ wait_for 30 test -f "$WORK/watch.log.ready" || fail "the watcher did not start: 
 (
     seen=0
     while :; do
-        count=$(wc -l <"$WORK/transcript.txt" 2>/dev/null || echo 0)
+        count=0
+        [ -f "$WORK/transcript.txt" ] && count=$(wc -l <"$WORK/transcript.txt")
         while [ "$seen" -lt "$count" ]; do
             seen=$((seen + 1))
             now_ms >>"$WORK/arrivals.txt"

@@ -2,7 +2,13 @@
 //  - lateness: three timers (100, 250, 1000 ms) run together for five
 //    seconds; each tick's delay behind its due time (enabling + k * interval);
 //  - idle wakeups: with one 2-second timer and nothing else due, how often the
-//    process woke between two ticks (voluntary context switches, less the tick).
+//    process woke between two ticks (voluntary context switches, less the tick);
+//  - run drift: a run's chain of steps (each handler starts the next timer and
+//    stops its own), scaled down to 200, 1000, 1000, 1000 and 200 ms, once
+//    with steps that take 150 ms to "type" and once with steps that take
+//    none; each step's lateness behind its time from the chain's start, and
+//    the time to the last step, typing over not typing (1.00 when typing
+//    does not drift; 1.18 if each step's typing pushed the next back).
 // Run under Xvfb: bench/start/run.sh shows how, or DISPLAY=... fltk_timing_bench
 #include <algorithm>
 #include <chrono>
@@ -10,6 +16,7 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <FL/Fl.H>
@@ -75,6 +82,54 @@ void recordTicks(vt::Timer& timer, Series& series, const Clock::time_point& star
         const double dueMs = static_cast<double>(series.lateMs.size() + 1) * series.intervalMs;
         series.lateMs.push_back(elapsedMs - dueMs);
     };
+}
+
+class ChainForm : public vt::Form {
+public:
+    explicit ChainForm(vt::Services& services) : Form(services, "CHAIN", "VT-HALTWARD chain", vt::WindowStyle{}) {}
+    vt::Timer steps[5] = {{*this, "S0"}, {*this, "S1"}, {*this, "S2"}, {*this, "S3"}, {*this, "S4"}};
+};
+
+// Runs the chain once; each step's lateness in ms behind its time.
+std::vector<double> runChain(vt::Services& services, std::chrono::milliseconds typing)
+{
+    const int intervalsMs[5] = {200, 1000, 1000, 1000, 200};
+    ChainForm chain(services);
+    chain.show();
+    std::vector<double> lateMs;
+    Clock::time_point start;
+    for (int i = 0; i < 5; ++i) {
+        chain.steps[i].setInterval(intervalsMs[i]);
+        chain.steps[i].onTimer = [&, i] {
+            int dueMs = 0;
+            for (int k = 0; k <= i; ++k)
+                dueMs += intervalsMs[k];
+            lateMs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count() - dueMs);
+            std::this_thread::sleep_for(typing);
+            if (i + 1 < 5)
+                chain.steps[i + 1].setEnabled(true);
+            else
+                chain.unload();
+            chain.steps[i].setEnabled(false);
+        };
+    }
+    start = Clock::now();
+    chain.steps[0].setEnabled(true);
+    services.loop.run(chain);
+    return lateMs;
+}
+
+void reportChains(vt::Services& services)
+{
+    const std::vector<double> typing = runChain(services, std::chrono::milliseconds(150));
+    const std::vector<double> none = runChain(services, std::chrono::milliseconds(0));
+    std::printf("\nrun drift: each step's lateness, ms (steps typing 150 ms / typing nothing)\n");
+    for (std::size_t i = 0; i < typing.size() && i < none.size(); ++i)
+        std::printf("step %zu %10.2f %10.2f\n", i, typing[i], none[i]);
+    constexpr double kLastStepDueMs = 3400;
+    if (typing.size() == 5 && none.size() == 5)
+        std::printf("time to the last step, typing / not typing: %.3f\n",
+                    (kLastStepDueMs + typing.back()) / (kLastStepDueMs + none.back()));
 }
 
 } // namespace
@@ -143,5 +198,6 @@ int main()
     for (long wakeups : idleWakeups)
         std::printf(" %ld", wakeups);
     std::printf("\n");
+    reportChains(services);
     return 0;
 }

@@ -128,6 +128,25 @@ TEST_F(Sequence, ARestartRunWithAutoCloseUnloadsAndTheNextStartArmsAgain)
     EXPECT_EQ(console.transcript().back().keys, "restart{ENTER}");
 }
 
+// Typing into a real console takes time. Each step is as late as its own
+// typing and no later: the steps stay on the times START set, and the last
+// warning still comes a minute before the command.
+TEST_F(Sequence, TypingTimeDoesNotPushTheRestOfTheRunBack)
+{
+    storeTexts();
+    console.openWindow("SPIGOT-SERVER");
+    console.whileTyping([this] { loop.spendMs(400); });
+    auto& w = startReadyFor(restartMode);
+    w.click(w.START_STOP_BUTTON);
+    loop.advance(215);
+    std::vector<std::int64_t> linesAtMs;
+    for (const TypedKeys& entry : console.transcript()) {
+        if (entry.keys.ends_with("{ENTER}"))
+            linesAtMs.push_back(entry.atMs);
+    }
+    EXPECT_EQ(linesAtMs, (std::vector<std::int64_t>{10400, 70400, 130400, 190400, 200400}));
+}
+
 TEST_F(Sequence, StopAbortsFromEveryState)
 {
     storeTexts();

@@ -96,10 +96,17 @@ start_console() {
 # terminal to finish setting up its input. Under load, characters typed into
 # an xterm that had just mapped were dropped while Enter got through.
 settle_window() {
-    local id
-    id=$(xdotool search --name "^$1\$" | head -n 1)
-    wait_until 10 sh -c "xwininfo -id $id | grep -q IsViewable" || fail "the window '$1' was not mapped"
+    wait_until 10 window_viewable "$1" || fail "the window '$1' was not mapped"
     sleep 0.5
+}
+
+# window_viewable TITLE: the window with this title is mapped and viewable.
+# Looked up anew each time: a search fails now and then (BadWindow) when
+# another window goes away while it walks the tree.
+window_viewable() {
+    local id
+    id=$(xdotool search --name "^$1\$" 2>/dev/null | head -n 1)
+    [ -n "$id" ] && xwininfo -id "$id" 2>/dev/null | grep -q IsViewable
 }
 
 # start_recorder TITLE FILE: an xterm titled TITLE whose terminal passes every

@@ -36,14 +36,14 @@ std::int64_t FltkEventLoop::nowMs() const
 
 void FltkEventLoop::timerChanged(Timer& timer)
 {
-    // Every change counts afresh from now, or stops the timer.
+    // Every change counts afresh, or stops the timer.
     forget(timer);
     if (!timer.running())
         return;
-    const double seconds = timer.interval() / 1000.0;
-    auto schedule = std::make_unique<Schedule>(
-        Schedule{this, &timer, seconds, Clock::now() + std::chrono::milliseconds(timer.interval())});
-    addTimeout(seconds, &FltkEventLoop::fire, schedule.get());
+    const Clock::time_point dueAt = start_ + std::chrono::milliseconds(firstDueMs(timer));
+    auto schedule = std::make_unique<Schedule>(Schedule{this, &timer, timer.interval() / 1000.0, dueAt});
+    const double wait = std::max(0.0, std::chrono::duration<double>(dueAt - Clock::now()).count());
+    addTimeout(wait, &FltkEventLoop::fire, schedule.get());
     schedules_.emplace(&timer, std::move(schedule));
 }
 
@@ -69,16 +69,33 @@ void FltkEventLoop::forget(Timer& timer)
     schedules_.erase(found);
 }
 
+// FLTK keeps the lateness of the last timeout that fired, of any part of the
+// process, and takes it off every timeout added later (see addTimeout): one
+// that is not ours, or one that fired early itself, makes the next come
+// early. A timeout that comes early waits on for the rest of its time, so
+// no tick and no deferred work ever runs before it is due.
+bool FltkEventLoop::waitedOnIfEarly(Clock::time_point dueAt, void (*callback)(void*), void* data)
+{
+    const double early = std::chrono::duration<double>(dueAt - Clock::now()).count();
+    if (early <= 0)
+        return false;
+    latenessSeconds_ = 0;
+    addTimeout(early, callback, data);
+    return true;
+}
+
 void FltkEventLoop::fire(void* data)
 {
     auto* schedule = static_cast<Schedule*>(data);
-    schedule->loop->tick(*schedule);
+    if (!schedule->loop->waitedOnIfEarly(schedule->dueAt, &FltkEventLoop::fire, schedule))
+        schedule->loop->tick(*schedule);
 }
 
 void FltkEventLoop::tick(Schedule& schedule)
 {
     Timer& timer = *schedule.timer;
     noteLateness(schedule.dueAt);
+    const std::int64_t dueMs = std::chrono::duration_cast<std::chrono::milliseconds>(schedule.dueAt - start_).count();
     // Re-armed before the handler runs: repeat_timeout counts from when this
     // tick was due, and a handler that stops or changes the timer removes it.
     schedule.dueAt += std::chrono::milliseconds(timer.interval());
@@ -87,7 +104,7 @@ void FltkEventLoop::tick(Schedule& schedule)
         return;
     // The handler may unload the form and with it this schedule.
     const std::function<void()> handler = timer.onTimer;
-    dispatch(timer.form().name() + "." + timer.name() + "_Timer", handler);
+    dispatchTick(timer, dueMs, handler);
     wakeIfDone();
 }
 
@@ -128,6 +145,8 @@ void FltkEventLoop::runDeferred(void* data)
 {
     auto* deferred = static_cast<Deferred*>(data);
     FltkEventLoop& loop = *deferred->loop;
+    if (loop.waitedOnIfEarly(deferred->dueAt, &FltkEventLoop::runDeferred, deferred))
+        return;
     loop.noteLateness(deferred->dueAt);
     const std::function<void()> work = std::move(deferred->work);
     loop.deferred_.remove_if([deferred](const Deferred& entry) { return &entry == deferred; });

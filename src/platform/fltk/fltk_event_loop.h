@@ -12,7 +12,9 @@
 namespace vt::fltk {
 
 // The event loop of the Linux desktop: FLTK's own. Each running timer is one
-// FLTK timeout, re-armed from the moment it was due, so ticks do not drift;
+// FLTK timeout, re-armed from the moment it was due, so ticks do not drift,
+// and a timer started by a tick's handler counts from when that tick was due
+// (EventLoop::firstDueMs), so a run does not drift by its typing time either;
 // nothing wakes the process while no timer is due and no input arrives.
 class FltkEventLoop : public EventLoop {
     using Clock = std::chrono::steady_clock;
@@ -52,6 +54,7 @@ private:
     void forget(Timer& timer);
     void waitUntilUnloaded(const Form& form);
     void addTimeout(double seconds, void (*callback)(void*), void* data);
+    bool waitedOnIfEarly(Clock::time_point dueAt, void (*callback)(void*), void* data);
     void noteLateness(Clock::time_point dueAt);
     void wakeIfDone();
 

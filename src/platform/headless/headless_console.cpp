@@ -31,6 +31,8 @@ protected:
         if (console_.stepKeyLimit_ != 0 && keys > console_.stepKeyLimit_)
             throw UndeliverableStep("this step of " + std::to_string(keys) + " keys is too long for '" + title_ +
                                     "'; nothing of it was typed");
+        if (console_.typing_)
+            console_.typing_();
         for (const KeyChunk& chunk : step) {
             console_.record(
                 {console_.clockMs_(), window_, console_.windows_.at(window_).title, describe(chunk.keys), chunk.wait});
@@ -109,6 +111,11 @@ void HeadlessConsole::loseTrackOfNextStep()
 void HeadlessConsole::limitStepKeys(std::size_t keys)
 {
     stepKeyLimit_ = keys;
+}
+
+void HeadlessConsole::whileTyping(std::function<void()> typing)
+{
+    typing_ = std::move(typing);
 }
 
 int HeadlessConsole::activations() const

@@ -55,6 +55,9 @@ public:
     // Steps of more keys than this are refused as undeliverable, as a link
     // with a limit on what one step carries does; 0 is no limit.
     void limitStepKeys(std::size_t keys);
+    // Runs as each step types, before its keys arrive: a real console takes
+    // time to type into (spend the loop's clock here).
+    void whileTyping(std::function<void()> typing);
 
     // Records:
     int activations() const;                          // successful activate() calls
@@ -89,6 +92,7 @@ private:
     bool keyboardGrabbed_ = false;
     bool loseTrackOfNextStep_ = false;
     std::size_t stepKeyLimit_ = 0;
+    std::function<void()> typing_;
     int activations_ = 0;
     std::vector<TypedKeys> transcript_;
 };

@@ -1,5 +1,6 @@
 #include "platform/headless/headless_event_loop.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "platform/ui/controls.h"
@@ -9,7 +10,7 @@ namespace vt::headless {
 
 void HeadlessEventLoop::timerChanged(Timer& timer)
 {
-    timers_.changed(timer, nowMs_);
+    timers_.changed(timer, firstDueMs(timer));
 }
 
 void HeadlessEventLoop::runModal(Form& dialog)
@@ -39,7 +40,13 @@ void HeadlessEventLoop::advanceMs(std::int64_t milliseconds)
     const std::int64_t target = nowMs_ + milliseconds;
     for (auto due = timers_.nextDueMs(); due && *due <= target; due = timers_.nextDueMs())
         fireAt(*due);
-    nowMs_ = target;
+    // A handler may have spent the clock past the target.
+    nowMs_ = std::max(nowMs_, target);
+}
+
+void HeadlessEventLoop::spendMs(std::int64_t milliseconds)
+{
+    nowMs_ += milliseconds;
 }
 
 // The clock stands exactly on the tick, so the queue moves the timer on by
@@ -47,10 +54,10 @@ void HeadlessEventLoop::advanceMs(std::int64_t milliseconds)
 // after the handler ran, and the timer does not drift.
 void HeadlessEventLoop::fireAt(std::int64_t dueMs)
 {
-    nowMs_ = dueMs;
+    nowMs_ = std::max(nowMs_, dueMs);
     Timer* timer = timers_.takeDue(nowMs_);
     if (timer->onTimer)
-        dispatch(timer->form().name() + "." + timer->name() + "_Timer", timer->onTimer);
+        dispatchTick(*timer, dueMs, timer->onTimer);
 }
 
 } // namespace vt::headless

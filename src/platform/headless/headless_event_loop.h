@@ -27,6 +27,10 @@ public:
     // Moves the clock on, firing every timer that falls due, in order.
     void advanceMs(std::int64_t milliseconds);
     void advance(double seconds) { advanceMs(static_cast<std::int64_t>(seconds * 1000.0)); }
+    // The time a handler's own work takes (typing a step): the clock moves on
+    // and nothing fires meanwhile, as on the one thread of a real loop; a
+    // tick that fell due meanwhile fires late at the next advance.
+    void spendMs(std::int64_t milliseconds);
 
     void onNextModal(ModalScript script) { modalScripts_.push_back(std::move(script)); }
     std::size_t pendingModalScripts() const { return modalScripts_.size(); }

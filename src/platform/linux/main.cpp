@@ -100,8 +100,8 @@ bool openDisplayInTime()
 {
     const auto answer = vt::x11::probeDisplay(kDisplayAnswerTime);
     if (answer == vt::x11::DisplayAnswer::silent)
-        writeStamped(stderr, "vt-haltward: the X display '" + vt::x11::displayName() + "' did not answer within " +
-                                 std::to_string(kDisplayAnswerTime.count()) + " seconds; it is not used");
+        errorLines("vt-haltward: the X display '" + vt::x11::displayName() + "' did not answer within " +
+                   std::to_string(kDisplayAnswerTime.count()) + " seconds; it is not used");
     return answer == vt::x11::DisplayAnswer::opens && vt::fltk::openFltkDisplay();
 }
 

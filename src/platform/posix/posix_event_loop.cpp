@@ -107,7 +107,7 @@ std::int64_t PosixEventLoop::nowMs() const
 
 void PosixEventLoop::timerChanged(Timer& timer)
 {
-    timers_.changed(timer, nowMs());
+    timers_.changed(timer, firstDueMs(timer));
 }
 
 void PosixEventLoop::runModal(Form& dialog)
@@ -139,12 +139,17 @@ void PosixEventLoop::run(Form& main)
 
 void PosixEventLoop::fireDue()
 {
-    while (Timer* timer = timers_.takeDue(nowMs())) {
+    for (;;) {
+        // The timer taken is the one due first.
+        const std::optional<std::int64_t> dueMs = timers_.nextDueMs();
+        Timer* timer = timers_.takeDue(nowMs());
+        if (!timer)
+            return;
         if (!timer->onTimer)
             continue;
         // The handler may stop this timer or unload its form.
         const std::function<void()> handler = timer->onTimer;
-        dispatch(timer->form().name() + "." + timer->name() + "_Timer", handler);
+        dispatchTick(*timer, *dueMs, handler);
         return;
     }
 }

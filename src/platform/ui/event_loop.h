@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/ui/reports.h"
@@ -21,7 +22,7 @@ public:
     virtual std::int64_t nowMs() const = 0;
 
     // A timer was enabled or disabled, or its interval changed: count afresh
-    // from now if it is running, forget it otherwise. Called by Timer only.
+    // (see firstDueMs) if it is running, forget it otherwise. Called by Timer only.
     virtual void timerChanged(Timer& timer) = 0;
 
     // Runs until the dialog has unloaded. The owner's input stays blocked (the
@@ -39,8 +40,27 @@ public:
     Reports& reports() { return reports_; }
     const Reports& reports() const { return reports_; }
 
+protected:
+    // Runs a timer tick's handler as dispatch() does. A timer that handler
+    // starts counts from dueMs, when the tick was due, rather than from when
+    // the handler got to it: the time a step spends typing does not push the
+    // rest of a run back, so a run's steps stay on the times set at START.
+    void dispatchTick(const Timer& timer, std::int64_t dueMs, const std::function<void()>& handler);
+
+    // When a timer started now is first due: one interval after now, or,
+    // from a tick's handler, one interval after that tick was due. A tick so
+    // late that this has already passed (the process was stopped) counts
+    // from now instead: no timer starts already due, to fire at once.
+    std::int64_t firstDueMs(const Timer& timer) const;
+
 private:
+    void runHandler(const std::string& step, const std::function<void()>& handler,
+                    std::optional<std::int64_t> tickDueMs);
+
     Reports reports_;
+    // The due time of the tick whose handler runs now; none while any other
+    // event's handler runs (a click in a dialog the tick opened).
+    std::optional<std::int64_t> tickDueMs_;
 };
 
 } // namespace vt

@@ -6,11 +6,11 @@
 
 namespace vt {
 
-void TimerQueue::changed(Timer& timer, std::int64_t nowMs)
+void TimerQueue::changed(Timer& timer, std::int64_t firstDueMs)
 {
     std::erase_if(entries_, [&timer](const Entry& entry) { return entry.timer == &timer; });
     if (timer.running())
-        entries_.push_back({&timer, nowMs + timer.interval(), nextOrder_++});
+        entries_.push_back({&timer, firstDueMs, nextOrder_++});
 }
 
 std::optional<std::int64_t> TimerQueue::nextDueMs() const

@@ -14,8 +14,9 @@ class Timer;
 // not fired in a burst.
 class TimerQueue {
 public:
-    // Counts the timer afresh from nowMs if it is running; forgets it otherwise.
-    void changed(Timer& timer, std::int64_t nowMs);
+    // Counts the timer afresh, first due at firstDueMs, if it is running;
+    // forgets it otherwise.
+    void changed(Timer& timer, std::int64_t firstDueMs);
     // The earliest due time, if any timer runs.
     std::optional<std::int64_t> nextDueMs() const;
     // The timer due first by nowMs (the one started first on a tie), already

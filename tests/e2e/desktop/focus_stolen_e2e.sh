@@ -20,7 +20,7 @@ write_settings "WINDOW_NAME_TEXTBOX=SPIGOT-SERVER" "SHUTDOWN_RESTART_MESSAGE_TEX
 start_program
 click_main ENABLE_NO_WARNINGS_BUTTON
 
-spawn sh -c "while :; do xdotool windowfocus $thief_window 2>/dev/null; sleep 0.003; done"
+spawn "$(find_program x11-focus-thief)" "$thief_window" 3
 for _ in $(seq 1 "$CLICKS"); do
     click_main SHUTDOWN_NO_WARNINGS_BUTTON
 done

@@ -24,7 +24,7 @@ for line in "${lines[@]}"; do
     strings+=("$line{ENTER}")
 done
 
-spawn sh -c "while :; do xdotool windowfocus $other 2>/dev/null; sleep 0.003; done"
+spawn "$(find_program x11-focus-thief)" "$other" 3
 thief=$LAST_PID
 "$X11_TYPE" --each --pause-ms 15 SPIGOT-SERVER "${strings[@]}" >"$E2E_WORK/out" 2>"$E2E_WORK/err" ||
     fail "x11-type failed: $(cat "$E2E_WORK/err")"

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "platform/failures.h"
@@ -85,6 +87,40 @@ TEST_F(FltkEventLoopTest, TimerTicksOnceEachIntervalCountedFromEnabling)
         EXPECT_GE(ticks[k], static_cast<std::int64_t>(20 * (k + 1)) - kClockSlackMs) << "tick " << k;
 }
 
+// A step that takes time to type starts the next step's timer, counted from
+// when the step was due: the next step fires before a reference timer due a
+// little after that, whereas counted from the end of the typing it would
+// fire after it. Order, not lateness, so a loaded machine does not matter.
+TEST_F(FltkEventLoopTest, TimerStartedByASlowTickCountsFromWhenTheTickWasDue)
+{
+    std::vector<std::string> fired;
+    const std::int64_t start = loop.nowMs();
+    std::int64_t nextStepAt = 0;
+    main.first.setInterval(100);
+    main.first.onTimer = [&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        main.second.setEnabled(true);
+        main.first.setEnabled(false);
+    };
+    main.second.setInterval(1000);
+    main.second.onTimer = [&] {
+        nextStepAt = loop.nowMs() - start;
+        fired.push_back("next step");
+        main.second.setEnabled(false);
+    };
+    Timer reference{main, "REFERENCE"};
+    reference.setInterval(1200);
+    reference.onTimer = [&] {
+        fired.push_back("reference");
+        main.unload();
+    };
+    main.first.setEnabled(true);
+    reference.setEnabled(true);
+    runWithin(5000);
+    EXPECT_EQ(fired, (std::vector<std::string>{"next step", "reference"}));
+    EXPECT_GE(nextStepAt, 1100 - kClockSlackMs) << "the next step came early";
+}
+
 TEST_F(FltkEventLoopTest, DisablingInsideTheHandlerStopsTheTimerAtOnce)
 {
     int firstTicks = 0;
@@ -101,29 +137,32 @@ TEST_F(FltkEventLoopTest, DisablingInsideTheHandlerStopsTheTimerAtOnce)
     EXPECT_EQ(firstTicks, 1);
 }
 
+// Changed in SECOND's first tick, FIRST counts afresh from when that tick
+// was due (40 ms after SECOND was enabled), as every timer a tick starts.
 TEST_F(FltkEventLoopTest, ChangingTheIntervalCountsAfreshAndZeroNeverFires)
 {
     std::vector<std::int64_t> ticks;
     main.first.setInterval(0);
     main.first.onTimer = [&] { ticks.push_back(loop.nowMs()); };
     main.first.setEnabled(true);
-    std::int64_t changedAt = 0;
+    bool changed = false;
     main.second.setInterval(40);
     main.second.onTimer = [&] {
-        if (changedAt == 0) {
+        if (!changed) {
             // Interval 0 has not fired; now give it one.
             EXPECT_TRUE(ticks.empty());
-            changedAt = loop.nowMs();
+            changed = true;
             main.first.setInterval(30);
             return;
         }
         if (!ticks.empty())
             main.unload();
     };
+    const std::int64_t secondEnabledAt = loop.nowMs();
     main.second.setEnabled(true);
     runWithin(5000);
     ASSERT_FALSE(ticks.empty());
-    EXPECT_GE(ticks.front() - changedAt, 30 - kClockSlackMs);
+    EXPECT_GE(ticks.front() - secondEnabledAt, 40 + 30 - kClockSlackMs);
 }
 
 TEST_F(FltkEventLoopTest, ModalRunReturnsWhenTheDialogUnloadsWhileTheOwnersTimersFire)
@@ -132,8 +171,12 @@ TEST_F(FltkEventLoopTest, ModalRunReturnsWhenTheDialogUnloadsWhileTheOwnersTimer
     int ownerTicks = 0;
     main.first.setInterval(10);
     main.first.onTimer = [&] {
-        if (++ownerTicks == 5)
-            dialog.unload();
+        if (++ownerTicks < 5)
+            return;
+        // Stopped too: ticks already due would still fire before the modal
+        // run returns on a loaded machine.
+        main.first.setEnabled(false);
+        dialog.unload();
     };
     main.first.setEnabled(true);
     bool returned = false;

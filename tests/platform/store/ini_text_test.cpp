@@ -202,13 +202,13 @@ TEST(IniText, CommentsKeepEveryCarriageReturn)
 // sections would take minutes if each header were compared with every other.
 TEST(IniText, ManySectionsAndKeysAllFound)
 {
+    // Appended piece by piece: GCC 12 at -O3 warns falsely (-Wrestrict) about
+    // a string literal plus a std::string.
     std::string text;
-    for (int i = 0; i < 20000; ++i) {
-        text += "[s" + std::to_string(i) + "]\nK=" + std::to_string(i) + "\n";
-    }
-    for (int i = 0; i < 20000; ++i) {
-        text += "K" + std::to_string(i) + "=" + std::to_string(i) + "\n";
-    }
+    for (int i = 0; i < 20000; ++i)
+        text.append("[s").append(std::to_string(i)).append("]\nK=").append(std::to_string(i)).append("\n");
+    for (int i = 0; i < 20000; ++i)
+        text.append("K").append(std::to_string(i)).append("=").append(std::to_string(i)).append("\n");
     auto ini = IniText::parse(text, kSource);
     EXPECT_EQ(*ini.find("s0", "K"), "0");
     EXPECT_EQ(*ini.find("s19999", "K"), "19999");

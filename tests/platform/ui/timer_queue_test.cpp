@@ -43,7 +43,7 @@ struct TimerQueueTest : ::testing::Test {
     void start(Timer& timer, std::int64_t nowMs)
     {
         timer.setEnabled(true);
-        queue.changed(timer, nowMs);
+        queue.changed(timer, nowMs + timer.interval());
     }
 };
 
@@ -90,10 +90,51 @@ TEST_F(TimerQueueTest, StoppedTimerIsForgottenAndRestartCountsFromThen)
 {
     start(ten, 0);
     ten.setEnabled(false);
-    queue.changed(ten, 4000);
+    queue.changed(ten, 14000);
     EXPECT_FALSE(queue.nextDueMs());
     start(ten, 7000);
     EXPECT_EQ(queue.nextDueMs(), 17000);
+}
+
+// Where a timer started from a tick's handler counts from, on the loop's
+// virtual clock, with handlers that take time as on a real loop: TEN's
+// handler spends its time, starts SIXTY and stops itself, as a run's steps do.
+struct TimerStartedByATick : TimerQueueTest {
+    std::vector<std::int64_t> sixtyTicksMs;
+
+    void tenSpends(std::int64_t spendMs, const std::function<void()>& startSixty)
+    {
+        sixty.onTimer = [this] { sixtyTicksMs.push_back(loop.nowMs()); };
+        ten.onTimer = [this, spendMs, startSixty] {
+            loop.spendMs(spendMs);
+            startSixty();
+            ten.setEnabled(false);
+        };
+        ten.setEnabled(true);
+    }
+};
+
+TEST_F(TimerStartedByATick, CountsFromWhenTheTickWasDue)
+{
+    tenSpends(3000, [this] { sixty.setEnabled(true); });
+    loop.advance(130);
+    EXPECT_EQ(sixtyTicksMs, (std::vector<std::int64_t>{70000, 130000}));
+}
+
+TEST_F(TimerStartedByATick, CountsFromNowWhenTheTickCameLaterThanItsFirstDue)
+{
+    tenSpends(65000, [this] { sixty.setEnabled(true); });
+    loop.advance(140);
+    EXPECT_EQ(sixtyTicksMs, (std::vector<std::int64_t>{135000}));
+}
+
+// A click handled inside a tick's handler (in a dialog the tick opened) is
+// not the tick: what it starts counts from the click.
+TEST_F(TimerStartedByATick, ByAnotherEventInsideTheTicksHandlerCountsFromNow)
+{
+    tenSpends(3000, [this] { loop.dispatch("F.START_Click", [this] { sixty.setEnabled(true); }); });
+    loop.advance(80);
+    EXPECT_EQ(sixtyTicksMs, (std::vector<std::int64_t>{73000}));
 }
 
 } // namespace

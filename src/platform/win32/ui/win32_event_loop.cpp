@@ -59,7 +59,7 @@ void Win32EventLoop::timerChanged(Timer& timer)
     if (!timer.running())
         return;
     const UINT_PTR id = nextId_++;
-    scheduled_[id] = Scheduled{&timer, nowMs() + timer.interval()};
+    scheduled_[id] = Scheduled{&timer, firstDueMs(timer)};
     arm(id, scheduled_[id].dueMs);
 }
 
@@ -83,13 +83,14 @@ void Win32EventLoop::fire(UINT_PTR id)
         return;
     }
     Timer& timer = *entry.timer;
+    const std::int64_t dueMs = entry.dueMs;
     entry.dueMs += timer.interval();
     arm(id, entry.dueMs);
     // The handler may disable, re-enable or change this timer: the entry
     // may be gone when it returns.
     const std::function<void()> handler = timer.onTimer;
     if (handler)
-        dispatch(timer.form().name() + "." + timer.name() + "_Timer", handler);
+        dispatchTick(timer, dueMs, handler);
 }
 
 LRESULT CALLBACK Win32EventLoop::timerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -12,7 +12,9 @@ namespace vt::win32 {
 // The Win32 message loop. Timers are SetTimer timers on a hidden
 // message-only window; each tick is re-armed for the next due time counted
 // from the previous one, so a timer does not drift by the lateness of
-// WM_TIMER (it stays as exact as the system's timer resolution, 10-16 ms).
+// WM_TIMER (it stays as exact as the system's timer resolution, 10-16 ms),
+// and one started by a tick's handler counts from when that tick was due
+// (EventLoop::firstDueMs), not from after the step it typed.
 class Win32EventLoop : public EventLoop {
 public:
     Win32EventLoop();

@@ -6,7 +6,8 @@
 namespace vt::x11 {
 
 enum class DisplayAnswer {
-    opens,  // the display DISPLAY names accepted a connection
+    opens,  // the display DISPLAY names accepted a connection, or no child
+            // could be started to look: the caller opens it as it always did
     fails,  // DISPLAY is unset, or no server is there, or it refused us
     silent, // no answer in the time given: a frozen or stopped server
 };

@@ -155,6 +155,11 @@ wait_for_exit() {
     wait_until "$2" process_gone "$1"
 }
 
+# elapsed_since EPOCHREALTIME: seconds since then, to two places.
+elapsed_since() {
+    awk -v start="$1" -v now="$EPOCHREALTIME" 'BEGIN { printf "%.2f", now - start }'
+}
+
 # expect_file FILE EXPECTED: the file holds exactly the expected text.
 expect_file() {
     local actual

@@ -15,6 +15,9 @@ inline constexpr int kRunCompleted = 0;
 inline constexpr int kRunFailed = 1; // gave up, or the command's fate is not known
 inline constexpr int kNothingArmed = 2;
 inline constexpr int kRunAborted = 3; // closed from outside (a signal) before the command
+// The command was delivered, but the server did not stop within the bound, or
+// a restart was only a stop.
+inline constexpr int kServerDidNotObey = 4;
 
 // The program where nobody can click (no display): the main window loads as
 // usual, and only a run armed by a stored AutoStart tick makes it run on.

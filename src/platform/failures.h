@@ -27,6 +27,15 @@ public:
     using ConsoleNotFound::ConsoleNotFound;
 };
 
+// The console is there, but no server reads it: its foreground program is an
+// interactive shell at its prompt, where `say` and `stop` would run as shell
+// commands. Nothing is typed; the server may come back, so it is retried as a
+// missing console is.
+class NoServerRunning : public ConsoleNotFound {
+public:
+    using ConsoleNotFound::ConsoleNotFound;
+};
+
 // The input focus left the console window while keys were being typed.
 class FocusLost : public Failure {
 public:

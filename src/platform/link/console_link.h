@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/keys/key_action.h"
+#include "platform/link/console_watch.h"
 
 namespace vt {
 
@@ -39,6 +40,20 @@ public:
     // DeliveryUnknown when they may have been handed over but whether they
     // arrive is not known: such a step must not be typed again.
     void deliver();
+
+    // What this console lets the program see of its steps. Nothing, unless
+    // the link can read it back or watch its server.
+    virtual ConsoleSight sight() const { return {}; }
+
+    // Starts watching for what the step is meant to bring about. Called before
+    // deliver(), so that no answer is missed; the sink hears what is seen
+    // until the watch is destroyed. nullptr when sight() shows nothing.
+    virtual std::unique_ptr<StepWatch> watch(const StepExpectation& expected, SightingSink sink)
+    {
+        (void)expected;
+        (void)sink;
+        return nullptr;
+    }
 
 protected:
     // Types one step's keys, none empty, as one unit.

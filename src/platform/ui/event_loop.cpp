@@ -36,6 +36,30 @@ void EventLoop::dispatchTick(const Timer& timer, std::int64_t dueMs, const std::
     runHandler(timer.form().name() + "." + timer.name() + "_Timer", handler, dueMs);
 }
 
+void EventLoop::post(std::string step, std::function<void()> task)
+{
+    {
+        const std::lock_guard<std::mutex> lock(postedMutex_);
+        posted_.push_back({std::move(step), std::move(task)});
+    }
+    wake();
+}
+
+void EventLoop::runPosted()
+{
+    for (;;) {
+        Posted next;
+        {
+            const std::lock_guard<std::mutex> lock(postedMutex_);
+            if (posted_.empty())
+                return;
+            next = std::move(posted_.front());
+            posted_.pop_front();
+        }
+        dispatch(next.step, next.task);
+    }
+}
+
 std::int64_t EventLoop::firstDueMs(const Timer& timer) const
 {
     const std::int64_t now = nowMs();

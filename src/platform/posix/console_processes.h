@@ -22,6 +22,10 @@ struct ConsoleProcesses {
     // The server: the programs of the terminal's foreground process group
     // other than shells (`bash start.sh` runs java: java is the server).
     std::vector<pid_t> server;
+    // The foreground holds shells running scripts and no other program: a
+    // script that reads the console itself (it is then the server), or a
+    // start loop between two runs of its server.
+    bool onlyScripts = false;
 };
 
 // What reads the terminal of process `member`; nullopt when it has gone.

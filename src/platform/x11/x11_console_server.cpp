@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "platform/posix/server_comeback.h"
 #include "platform/x11/x11_display.h"
 #include "platform/x11/x11_windows.h"
 
@@ -22,14 +23,16 @@ TerminalServer serverOfTerminal(pid_t terminal)
         found.unwatchedWhy = "the terminal process hosts several windows; the server cannot be told apart";
         return found;
     }
-    if (children.size() == 1)
-        found.processes = posix::consoleProcesses(children.front());
+    if (children.size() == 1) {
+        found.member = children.front();
+        found.processes = posix::consoleProcesses(found.member);
+    }
     if (!found.processes)
         found.unwatchedWhy = std::string("the terminal runs no program on a terminal of its own") + kCannotWatch;
     return found;
 }
 
-// Both watches report through one of these, so that only the first end is
+// The watches report through one of these, so that only the first end is
 // told; it outlives a watch whose own callback destroyed it.
 class OnceSink {
 public:
@@ -39,6 +42,7 @@ public:
         if (!told_.test_and_set())
             sink_(ConsoleSighting::ServerEnded);
     }
+    void started() { sink_(ConsoleSighting::ServerStarted); }
 
 private:
     SightingSink sink_;
@@ -47,14 +51,25 @@ private:
 
 class ServerEndWatch : public StepWatch {
 public:
-    ServerEndWatch(const std::vector<pid_t>& server, pid_t terminal, SightingSink sink)
-        : sink_(std::make_shared<OnceSink>(std::move(sink))), server_(server, [sink = sink_] { sink->ended(); }),
-          terminal_({terminal}, [sink = sink_] { sink->ended(); })
+    ServerEndWatch(const TerminalServer& server, bool restart, SightingSink sink)
+        : sink_(std::make_shared<OnceSink>(std::move(sink))),
+          comeback_(restart ? std::make_unique<posix::ServerComeback>(server.member, server.processes->server,
+                                                                      [sink = sink_] { sink->started(); })
+                            : nullptr),
+          server_(server.processes->server,
+                  [sink = sink_, comeback = comeback_.get()] {
+                      if (comeback)
+                          comeback->serverEnded();
+                      sink->ended(); // last: it may destroy this watch
+                  }),
+          terminal_({server.terminal}, [sink = sink_] { sink->ended(); })
     {
     }
 
 private:
     std::shared_ptr<OnceSink> sink_;
+    // Outlives the end watches, whose callback tells it.
+    std::unique_ptr<posix::ServerComeback> comeback_;
     posix::ProcessEndWatch server_;
     posix::ProcessEndWatch terminal_;
 };
@@ -76,11 +91,11 @@ TerminalServer findTerminalServer(Display* display, Window window)
     return found;
 }
 
-std::unique_ptr<StepWatch> watchServerEnd(const TerminalServer& server, SightingSink sink)
+std::unique_ptr<StepWatch> watchServerEnd(const TerminalServer& server, StepExpectation::Kind step, SightingSink sink)
 {
     if (!server.watched())
         return nullptr;
-    return std::make_unique<ServerEndWatch>(server.processes->server, server.terminal, std::move(sink));
+    return std::make_unique<ServerEndWatch>(server, step == StepExpectation::Kind::Restart, std::move(sink));
 }
 
 } // namespace vt::x11

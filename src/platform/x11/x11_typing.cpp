@@ -53,8 +53,8 @@ ConsoleSight X11KeySender::sight() const
 
 std::unique_ptr<StepWatch> X11KeySender::watch(const StepExpectation& expected, SightingSink sink)
 {
-    (void)expected; // a server that ends during any step is worth telling
-    return watchServerEnd(server_, std::move(sink));
+    // A server that ends during any step is worth telling.
+    return watchServerEnd(server_, expected.kind, std::move(sink));
 }
 
 // The operator's next keys belong to the window they were typing in, not to

@@ -2,7 +2,7 @@
 # The programs behind a terminal window: a shell at its prompt is refused
 # before the window is touched and nothing is typed; a server's stop is seen
 # by its process ending, whether it runs alone or under `bash start.sh`; a
-# window whose terminal process cannot be told (no _NET_WM_PID, several
+# start loop's new server after a restart is seen; a window whose terminal process cannot be told (no _NET_WM_PID, several
 # windows in one process) is typed into as before, saying why it is not
 # watched.
 source "$(dirname "$0")/../lib.sh"
@@ -71,6 +71,21 @@ expect_output "sight: readable=0 watched=1"
 grep '^server ended after ' "$E2E_WORK/out" || fail "the server's end was not seen: $(cat "$E2E_WORK/out")"
 expect_file "$second" 'stop'
 [ -e "/proc/$terminal" ] || fail "the terminal closed: the server's own end was not what was seen"
+
+note "a start loop: the restart's old server ends and a new one is seen"
+loop="$E2E_WORK/loop.sh"
+restarted="$E2E_WORK/restarted.txt"
+printf '%s\n' "while :; do \"$DEMO_SERVER\" --transcript '$restarted' --ready-file '$started.loop' --restart-script '$loop'; done" \
+    >"$loop"
+spawn xterm -u8 -T START-LOOP -geometry 80x10+0+300 -e bash "$loop" 2>>"$E2E_WORK/xterm.log"
+wait_until 20 test -e "$started.loop" || fail "the server under the start loop did not start"
+settle_window START-LOOP
+rm "$started.loop"
+type_into --watch-end 60 --restart START-LOOP 'restart{ENTER}'
+[ "$STATUS" = 0 ] || fail "typing into the start loop's server failed: $(cat "$E2E_WORK/err")"
+grep '^server started after ' "$E2E_WORK/out" || fail "the new server was not seen: $(cat "$E2E_WORK/out")"
+[ -e "$started.loop" ] || fail "a new server was reported before it had started"
+expect_file "$restarted" 'restart'
 
 note "a terminal that does not name its process"
 third="$E2E_WORK/third.txt"

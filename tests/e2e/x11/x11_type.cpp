@@ -1,4 +1,4 @@
-// x11-type [--pause-ms N] [--wait] [--each] [--watch-end SECONDS] TITLE NOTATION...
+// x11-type [--pause-ms N] [--wait] [--each] [--watch-end SECONDS [--restart]] TITLE NOTATION...
 // Types each notation string into the window titled TITLE, one step each,
 // and reports how many arrived. With --each, every string is a step of its
 // own activation, as the program makes them, and a failed step does not end
@@ -6,7 +6,9 @@
 // it prints what the link sees of the console ("sight: readable=0 watched=1",
 // or watched=0 and why), watches the steps as a stop, and after the last one
 // waits up to SECONDS for the server's end: "server ended after S s" or
-// "server still running". Exit status: 0 done, 2 console not found, 3 focus
+// "server still running". With --restart the steps are watched as a restart,
+// and then it waits up to SECONDS more for a new server: "server started
+// after S s" or "no new server". Exit status: 0 done, 2 console not found, 3 focus
 // lost, 4 key sender failed, 5 bad notation, 6 no server (a shell prompt),
 // 1 any other failure.
 #include <chrono>
@@ -57,6 +59,7 @@ struct Options {
     bool wait = false;
     bool each = false;
     int watchEndSeconds = -1;
+    bool restart = false;
     std::string title;
     std::vector<std::string> strings;
 };
@@ -73,6 +76,8 @@ Options parseOptions(int argc, char** argv)
             options.each = true;
         } else if (arg == "--pause-ms" && i + 1 < argc) {
             options.pauseMs = std::atoi(argv[++i]);
+        } else if (arg == "--restart") {
+            options.restart = true;
         } else if (arg == "--watch-end" && i + 1 < argc) {
             options.watchEndSeconds = std::atoi(argv[++i]);
         } else {
@@ -80,7 +85,8 @@ Options parseOptions(int argc, char** argv)
         }
     }
     if (i >= argc) {
-        std::cerr << "usage: x11-type [--pause-ms N] [--wait] [--each] [--watch-end SECONDS] TITLE NOTATION...\n";
+        std::cerr
+            << "usage: x11-type [--pause-ms N] [--wait] [--each] [--watch-end SECONDS [--restart]] TITLE NOTATION...\n";
         std::exit(64);
     }
     options.title = argv[i++];
@@ -133,10 +139,11 @@ int typeEach(vt::x11::X11ConsoleLink& link, const Options& options)
     return 0;
 }
 
-// Watches the server's end from before the first key, as the program does.
+// Watches the server's end (and a restart's new server) from before the
+// first key, as the program does.
 class EndWatch {
 public:
-    EndWatch(vt::KeySender& sender, int seconds) : seconds_(seconds)
+    EndWatch(vt::KeySender& sender, const Options& options) : options_(options)
     {
         const vt::ConsoleSight sight = sender.sight();
         std::cout << "sight: readable=" << sight.readable << " watched=" << sight.serverWatched;
@@ -144,27 +151,48 @@ public:
             std::cout << " (" << sight.unwatchedWhy << ")";
         std::cout << std::endl;
         auto ended = std::make_shared<std::promise<void>>();
-        seen_ = ended->get_future();
-        watch_ = sender.watch({vt::StepExpectation::Kind::Stop, ""}, [ended](vt::ConsoleSighting sighting) {
+        auto started = std::make_shared<std::promise<void>>();
+        ended_ = ended->get_future();
+        started_ = started->get_future();
+        const auto kind = options.restart ? vt::StepExpectation::Kind::Restart : vt::StepExpectation::Kind::Stop;
+        watch_ = sender.watch({kind, ""}, [ended, started](vt::ConsoleSighting sighting) {
             if (sighting == vt::ConsoleSighting::ServerEnded)
                 ended->set_value();
+            if (sighting == vt::ConsoleSighting::ServerStarted)
+                started->set_value();
         });
     }
 
     void await()
     {
         const auto start = Clock::now();
-        if (watch_ && seen_.wait_for(std::chrono::seconds(seconds_)) == std::future_status::ready) {
-            const std::chrono::duration<double> took = Clock::now() - start;
-            std::cout << "server ended after " << took.count() << " s" << std::endl;
-        } else {
+        if (!seen(ended_)) {
             std::cout << "server still running" << std::endl;
+            return;
         }
+        std::cout << "server ended after " << secondsSince(start) << " s" << std::endl;
+        if (!options_.restart)
+            return;
+        if (seen(started_))
+            std::cout << "server started after " << secondsSince(start) << " s" << std::endl;
+        else
+            std::cout << "no new server" << std::endl;
     }
 
 private:
-    int seconds_;
-    std::future<void> seen_;
+    bool seen(std::future<void>& sighting) const
+    {
+        return watch_ && sighting.wait_for(std::chrono::seconds(options_.watchEndSeconds)) == std::future_status::ready;
+    }
+
+    static double secondsSince(Clock::time_point start)
+    {
+        return std::chrono::duration<double>(Clock::now() - start).count();
+    }
+
+    const Options& options_;
+    std::future<void> ended_;
+    std::future<void> started_;
     std::unique_ptr<vt::StepWatch> watch_;
 };
 
@@ -189,7 +217,7 @@ int main(int argc, char** argv)
             auto sender = link.activate(options.title);
             std::optional<EndWatch> endWatch;
             if (options.watchEndSeconds >= 0)
-                endWatch.emplace(*sender, options.watchEndSeconds);
+                endWatch.emplace(*sender, options);
             for (const auto& text : options.strings) {
                 sender->sendKeys(text, options.wait);
                 sender->deliver();

@@ -84,6 +84,7 @@ TEST(ConsoleProcesses, AStartScriptRunningTheServerIsAServer)
         TerminalProgram terminal(start.program, start.arguments);
         const auto found = onceRunning(terminal.pid(), "sleep");
         EXPECT_FALSE(found.atShellPrompt) << start.arguments.back();
+        EXPECT_FALSE(found.onlyScripts) << start.arguments.back();
         EXPECT_EQ(found.foreground, start.name);
     }
 }
@@ -96,6 +97,7 @@ TEST(ConsoleProcesses, AScriptThatReadsTheConsoleItselfIsTheServer)
     TerminalProgram terminal("/usr/bin/bash", {"bash", script});
     const auto found = onceRunning(terminal.pid(), "bash");
     EXPECT_FALSE(found.atShellPrompt);
+    EXPECT_TRUE(found.onlyScripts);
     EXPECT_EQ(found.server, std::vector<pid_t>{terminal.pid()});
 }
 

@@ -36,8 +36,11 @@ std::optional<ConsoleProcesses> consoleProcesses(pid_t member);
 std::vector<pid_t> terminalChildren(pid_t terminal);
 
 // Calls ended() once, from a thread of its own, when every process in pids
-// has ended. It waits on process descriptors, never polling. Destroying it
-// ends the wait; ended() is not called after the destructor returns.
+// has ended (a process already gone, or a zombie, has). It waits on process
+// descriptors (pidfd), never polling; only on a kernel without them (before
+// Linux 5.3) does it look in /proc once a second. Destroying it ends the
+// wait, after a running ended() has returned; ended() is not called after
+// the destructor returns.
 class ProcessEndWatch {
 public:
     ProcessEndWatch(std::vector<pid_t> pids, std::function<void()> ended);

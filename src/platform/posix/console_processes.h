@@ -22,14 +22,25 @@ struct ConsoleProcesses {
     // The server: the programs of the terminal's foreground process group
     // other than shells (`bash start.sh` runs java: java is the server).
     std::vector<pid_t> server;
+    // The foreground holds shells running scripts and no other program: a
+    // script that reads the console itself (it is then the server), or a
+    // start loop between two runs of its server.
+    bool onlyScripts = false;
 };
 
 // What reads the terminal of process `member`; nullopt when it has gone.
 std::optional<ConsoleProcesses> consoleProcesses(pid_t member);
 
+// The children of a terminal emulator's process that run on a terminal other
+// than its own: one for each window (or tab) it shows.
+std::vector<pid_t> terminalChildren(pid_t terminal);
+
 // Calls ended() once, from a thread of its own, when every process in pids
-// has ended. It waits on process descriptors, never polling. Destroying it
-// ends the wait; ended() is not called after the destructor returns.
+// has ended (a process already gone, or a zombie, has). It waits on process
+// descriptors (pidfd), never polling; only on a kernel without them (before
+// Linux 5.3) does it look in /proc once a second. Destroying it ends the
+// wait, after a running ended() has returned; ended() is not called after
+// the destructor returns.
 class ProcessEndWatch {
 public:
     ProcessEndWatch(std::vector<pid_t> pids, std::function<void()> ended);

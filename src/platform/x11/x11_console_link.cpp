@@ -8,6 +8,7 @@
 #include "platform/failures.h"
 #include "platform/link/title_match.h"
 #include "platform/x11/x11_activation.h"
+#include "platform/x11/x11_console_server.h"
 #include "platform/x11/x11_display.h"
 #include "platform/x11/x11_keymap.h"
 #include "platform/x11/x11_typing.h"
@@ -62,6 +63,13 @@ std::unique_ptr<KeySender> X11ConsoleLink::activate(const std::string& title)
     // A terminal shows its title as it was set: no " - command" form here.
     const Window console =
         chooseConsole(windows, title, [](const TopLevel& window) { return ConsoleTitle{window.title}; }).window;
+    // Keys typed at a shell prompt would run as commands: refused before
+    // the window is even brought forward.
+    TerminalServer server = findTerminalServer(display, console);
+    if (server.processes && server.processes->atShellPrompt) {
+        throw NoServerRunning("the console '" + title +
+                              "' shows a shell prompt: the server is not running there; nothing was typed");
+    }
 
     const bool managed = windowManagerRuns(display);
     const FocusBefore before = focusBefore(display, managed);
@@ -71,7 +79,8 @@ std::unique_ptr<KeySender> X11ConsoleLink::activate(const std::string& title)
         }
         throw KeySenderFailed("the console window '" + title + "' could not be given the keyboard focus");
     }
-    return std::make_unique<X11KeySender>(display, console, title, connection_->binder(), connection_->later(), before);
+    return std::make_unique<X11KeySender>(display, console, title, connection_->binder(), connection_->later(), before,
+                                          std::move(server));
 }
 
 } // namespace vt::x11

@@ -40,10 +40,21 @@ void typeStroke(Display* display, const Keymap& keymap, const KeyStroke& stroke)
 } // namespace
 
 X11KeySender::X11KeySender(Display* display, Window console, std::string title, std::shared_ptr<KeymapBinder> binder,
-                           Later later, FocusBefore before)
+                           Later later, FocusBefore before, TerminalServer server)
     : display_(display), console_(console), title_(std::move(title)), binder_(std::move(binder)),
-      later_(std::move(later)), before_(before)
+      later_(std::move(later)), before_(before), server_(std::move(server))
 {
+}
+
+ConsoleSight X11KeySender::sight() const
+{
+    return {.readable = false, .serverWatched = server_.watched(), .unwatchedWhy = server_.unwatchedWhy};
+}
+
+std::unique_ptr<StepWatch> X11KeySender::watch(const StepExpectation& expected, SightingSink sink)
+{
+    // A server that ends during any step is worth telling.
+    return watchServerEnd(server_, expected.kind, std::move(sink));
 }
 
 // The operator's next keys belong to the window they were typing in, not to

@@ -10,6 +10,7 @@
 #include "platform/link/console_link.h"
 #include "platform/x11/x11_activation.h"
 #include "platform/x11/x11_console_link.h"
+#include "platform/x11/x11_console_server.h"
 #include "platform/x11/x11_keymap.h"
 
 namespace vt::x11 {
@@ -20,8 +21,13 @@ namespace vt::x11 {
 class X11KeySender : public KeySender {
 public:
     X11KeySender(Display* display, Window console, std::string title, std::shared_ptr<KeymapBinder> binder, Later later,
-                 FocusBefore before);
+                 FocusBefore before, TerminalServer server);
     ~X11KeySender() override;
+
+    // A terminal window cannot be read back; its server's end can be seen
+    // when the terminal process runs this one window.
+    ConsoleSight sight() const override;
+    std::unique_ptr<StepWatch> watch(const StepExpectation& expected, SightingSink sink) override;
 
 protected:
     void typeStep(const std::vector<KeyChunk>& step) override;
@@ -36,6 +42,7 @@ private:
     std::shared_ptr<KeymapBinder> binder_;
     Later later_;
     FocusBefore before_;
+    TerminalServer server_;
 };
 
 } // namespace vt::x11

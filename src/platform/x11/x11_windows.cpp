@@ -93,14 +93,27 @@ std::string hostName()
 // when set, this machine's name.
 bool ownWindow(Display* display, Window window)
 {
-    const auto pid = longProperty(display, window, "_NET_WM_PID", XA_CARDINAL);
-    if (pid.empty() || pid.front() != static_cast<unsigned long>(getpid()))
-        return false;
-    const auto machine = byteProperty(display, window, "WM_CLIENT_MACHINE", XA_STRING);
-    return !machine || *machine == hostName();
+    const auto pid = windowProcessId(display, window);
+    return pid && *pid == static_cast<unsigned long>(getpid()) && !otherClientMachine(display, window);
 }
 
 } // namespace
+
+std::optional<unsigned long> windowProcessId(Display* display, Window window)
+{
+    const auto pid = longProperty(display, window, "_NET_WM_PID", XA_CARDINAL);
+    if (pid.empty())
+        return std::nullopt;
+    return pid.front();
+}
+
+std::optional<std::string> otherClientMachine(Display* display, Window window)
+{
+    const auto machine = byteProperty(display, window, "WM_CLIENT_MACHINE", XA_STRING);
+    if (!machine || *machine == hostName())
+        return std::nullopt;
+    return machine;
+}
 
 bool windowManagerRuns(Display* display)
 {

@@ -2,6 +2,7 @@
 
 #include <X11/Xlib.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,13 @@ std::vector<TopLevel> topLevelWindows(Display* display);
 
 // The title of a window in UTF-8: _NET_WM_NAME, else WM_NAME in any encoding.
 std::string windowTitle(Display* display, Window window);
+
+// The process id the window's client gave (_NET_WM_PID); nullopt when none.
+std::optional<unsigned long> windowProcessId(Display* display, Window window);
+
+// The machine the window's client runs on (WM_CLIENT_MACHINE) when it names
+// one other than this: a process id is then no process of this machine.
+std::optional<std::string> otherClientMachine(Display* display, Window window);
 
 // The window still exists.
 bool windowExists(Display* display, Window window);

@@ -1,14 +1,24 @@
-// x11-type [--pause-ms N] [--wait] [--each] TITLE NOTATION...
+// x11-type [--pause-ms N] [--wait] [--each] [--watch-end SECONDS [--restart]] TITLE NOTATION...
 // Types each notation string into the window titled TITLE, one step each,
 // and reports how many arrived. With --each, every string is a step of its
 // own activation, as the program makes them, and a failed step does not end
-// the run: it reports "sent N of M, refused K" and exits 0. Exit status: 0 done, 2 console not found,
-// 3 focus lost, 4 key sender failed, 5 bad notation, 1 any other failure.
+// the run: it reports "sent N of M, refused K" and exits 0. With --watch-end,
+// it prints what the link sees of the console ("sight: readable=0 watched=1",
+// or watched=0 and why), watches the steps as a stop, and after the last one
+// waits up to SECONDS for the server's end: "server ended after S s" or
+// "server still running". With --restart the steps are watched as a restart,
+// and then it waits up to SECONDS more for a new server: "server started
+// after S s" or "no new server". Exit status: 0 done, 2 console not found, 3 focus
+// lost, 4 key sender failed, 5 bad notation, 6 no server (a shell prompt),
+// 1 any other failure.
 #include <chrono>
 #include <clocale>
 #include <cstdlib>
 #include <functional>
+#include <future>
 #include <iostream>
+#include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -48,6 +58,8 @@ struct Options {
     int pauseMs = 0;
     bool wait = false;
     bool each = false;
+    int watchEndSeconds = -1;
+    bool restart = false;
     std::string title;
     std::vector<std::string> strings;
 };
@@ -64,12 +76,17 @@ Options parseOptions(int argc, char** argv)
             options.each = true;
         } else if (arg == "--pause-ms" && i + 1 < argc) {
             options.pauseMs = std::atoi(argv[++i]);
+        } else if (arg == "--restart") {
+            options.restart = true;
+        } else if (arg == "--watch-end" && i + 1 < argc) {
+            options.watchEndSeconds = std::atoi(argv[++i]);
         } else {
             break;
         }
     }
     if (i >= argc) {
-        std::cerr << "usage: x11-type [--pause-ms N] [--wait] [--each] TITLE NOTATION...\n";
+        std::cerr
+            << "usage: x11-type [--pause-ms N] [--wait] [--each] [--watch-end SECONDS [--restart]] TITLE NOTATION...\n";
         std::exit(64);
     }
     options.title = argv[i++];
@@ -83,12 +100,14 @@ int exitCodeOf(const vt::Failure& failure, std::string& kind)
         int code;
         const char* name;
     };
-    const Kind kinds[] = {{2, "ConsoleNotFound"}, {3, "FocusLost"}, {4, "KeySenderFailed"}, {5, "NotationError"}};
-    const bool matches[] = {dynamic_cast<const vt::ConsoleNotFound*>(&failure) != nullptr,
+    const Kind kinds[] = {
+        {6, "NoServerRunning"}, {2, "ConsoleNotFound"}, {3, "FocusLost"}, {4, "KeySenderFailed"}, {5, "NotationError"}};
+    const bool matches[] = {dynamic_cast<const vt::NoServerRunning*>(&failure) != nullptr,
+                            dynamic_cast<const vt::ConsoleNotFound*>(&failure) != nullptr,
                             dynamic_cast<const vt::FocusLost*>(&failure) != nullptr,
                             dynamic_cast<const vt::KeySenderFailed*>(&failure) != nullptr,
                             dynamic_cast<const vt::NotationError*>(&failure) != nullptr};
-    for (std::size_t i = 0; i < 4; ++i) {
+    for (std::size_t i = 0; i < std::size(kinds); ++i) {
         if (matches[i]) {
             kind = kinds[i].name;
             return kinds[i].code;
@@ -120,6 +139,63 @@ int typeEach(vt::x11::X11ConsoleLink& link, const Options& options)
     return 0;
 }
 
+// Watches the server's end (and a restart's new server) from before the
+// first key, as the program does.
+class EndWatch {
+public:
+    EndWatch(vt::KeySender& sender, const Options& options) : options_(options)
+    {
+        const vt::ConsoleSight sight = sender.sight();
+        std::cout << "sight: readable=" << sight.readable << " watched=" << sight.serverWatched;
+        if (!sight.unwatchedWhy.empty())
+            std::cout << " (" << sight.unwatchedWhy << ")";
+        std::cout << std::endl;
+        auto ended = std::make_shared<std::promise<void>>();
+        auto started = std::make_shared<std::promise<void>>();
+        ended_ = ended->get_future();
+        started_ = started->get_future();
+        const auto kind = options.restart ? vt::StepExpectation::Kind::Restart : vt::StepExpectation::Kind::Stop;
+        watch_ = sender.watch({kind, ""}, [ended, started](vt::ConsoleSighting sighting) {
+            if (sighting == vt::ConsoleSighting::ServerEnded)
+                ended->set_value();
+            if (sighting == vt::ConsoleSighting::ServerStarted)
+                started->set_value();
+        });
+    }
+
+    void await()
+    {
+        const auto start = Clock::now();
+        if (!seen(ended_)) {
+            std::cout << "server still running" << std::endl;
+            return;
+        }
+        std::cout << "server ended after " << secondsSince(start) << " s" << std::endl;
+        if (!options_.restart)
+            return;
+        if (seen(started_))
+            std::cout << "server started after " << secondsSince(start) << " s" << std::endl;
+        else
+            std::cout << "no new server" << std::endl;
+    }
+
+private:
+    bool seen(std::future<void>& sighting) const
+    {
+        return watch_ && sighting.wait_for(std::chrono::seconds(options_.watchEndSeconds)) == std::future_status::ready;
+    }
+
+    static double secondsSince(Clock::time_point start)
+    {
+        return std::chrono::duration<double>(Clock::now() - start).count();
+    }
+
+    const Options& options_;
+    std::future<void> ended_;
+    std::future<void> started_;
+    std::unique_ptr<vt::StepWatch> watch_;
+};
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -139,6 +215,9 @@ int main(int argc, char** argv)
         }
         try {
             auto sender = link.activate(options.title);
+            std::optional<EndWatch> endWatch;
+            if (options.watchEndSeconds >= 0)
+                endWatch.emplace(*sender, options);
             for (const auto& text : options.strings) {
                 sender->sendKeys(text, options.wait);
                 sender->deliver();
@@ -146,6 +225,8 @@ int main(int argc, char** argv)
                 if (options.pauseMs > 0)
                     std::this_thread::sleep_for(std::chrono::milliseconds(options.pauseMs));
             }
+            if (endWatch)
+                endWatch->await();
         } catch (const vt::Failure& failure) {
             std::string kind;
             status = exitCodeOf(failure, kind);

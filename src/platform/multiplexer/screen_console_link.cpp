@@ -3,6 +3,7 @@
 #include "platform/multiplexer/multiplexer_links.h"
 #include "platform/multiplexer/screen_keys.h"
 #include "platform/multiplexer/screen_sessions.h"
+#include "platform/multiplexer/screen_watch.h"
 
 namespace vt::multiplexer {
 
@@ -30,6 +31,14 @@ public:
     ScreenKeySender(std::string program, std::string session, std::string window)
         : program_(std::move(program)), session_(std::move(session)), window_(std::move(window))
     {
+    }
+
+    // The window's text is copied out while an answer is awaited.
+    ConsoleSight sight() const override { return {true, true, ""}; }
+
+    std::unique_ptr<StepWatch> watch(const StepExpectation& expected, SightingSink sink) override
+    {
+        return watchScreenWindow(program_, {session_, window_}, expected, std::move(sink));
     }
 
 protected:

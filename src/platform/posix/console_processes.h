@@ -27,6 +27,10 @@ struct ConsoleProcesses {
 // What reads the terminal of process `member`; nullopt when it has gone.
 std::optional<ConsoleProcesses> consoleProcesses(pid_t member);
 
+// The children of a terminal emulator's process that run on a terminal other
+// than its own: one for each window (or tab) it shows.
+std::vector<pid_t> terminalChildren(pid_t terminal);
+
 // Calls ended() once, from a thread of its own, when every process in pids
 // has ended. It waits on process descriptors, never polling. Destroying it
 // ends the wait; ended() is not called after the destructor returns.

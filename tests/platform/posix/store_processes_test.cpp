@@ -3,6 +3,7 @@
 #include "platform/failures.h"
 #include "platform/posix/ini_file_store.h"
 #include "platform/posix/temp_dir_support.h"
+#include "platform/posix/wait_support.h"
 
 #include <gtest/gtest.h>
 
@@ -45,19 +46,6 @@ int exitStatus(pid_t pid)
         return -1;
     }
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
-
-// Polls until the condition holds; false after a minute, far more than any
-// loaded machine needs.
-bool eventually(const std::function<bool()>& condition)
-{
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
 }
 
 std::string keyOf(char writer, int slot)
@@ -131,8 +119,10 @@ TEST(StoreProcesses, WriterKilledMidWriteLeavesOldOrNewValues)
         });
         // Killed some way into its writing, however slow a loaded machine
         // makes the start, so every round kills a writer at work.
-        ASSERT_TRUE(eventually([&] { return store.GetSetting(kApp, kExe, "BEGUN", "") == std::to_string(round); }))
-            << "round " << round << ": the writer never wrote";
+        ASSERT_TRUE(testing::eventually([&] {
+            return store.GetSetting(kApp, kExe, "BEGUN", "") == std::to_string(round);
+        })) << "round "
+            << round << ": the writer never wrote";
         std::this_thread::sleep_for(std::chrono::milliseconds(3 + 11 * round));
         ASSERT_EQ(::kill(child, SIGKILL), 0);
         ASSERT_EQ(exitStatus(child), 128 + SIGKILL);

@@ -9,6 +9,7 @@
 #include "platform/multiplexer/console_lines.h"
 #include "platform/multiplexer/screen_copier.h"
 #include "platform/multiplexer/screen_window.h"
+#include "platform/multiplexer/server_watch.h"
 #include "platform/multiplexer/watch_support.h"
 
 namespace vt::multiplexer {
@@ -37,7 +38,7 @@ class ScreenStepWatch : public StepWatch {
 public:
     ScreenStepWatch(const std::string& program, const ScreenWindow& window, const StepExpectation& expected,
                     SightingSink sink)
-        : expected_(expected), sink_(std::move(sink)), copier_(program, window)
+        : expected_(expected), sink_(std::move(sink)), copier_(program, window), server_(window.process, wakeup_)
     {
         if (readsWindow(expected_))
             before_ = copier_.lines(-1);
@@ -58,13 +59,31 @@ private:
         bool reading = before_.has_value();
         for (;;) {
             pollfd watched{wakeup_.fd(), POLLIN, 0};
-            if (::poll(&watched, 1, reading ? kScreenCopyIntervalMs : -1) < 0 && errno != EINTR)
+            const int timeout = reading ? kScreenCopyIntervalMs : pollTimeout(server_.nextLook());
+            if (::poll(&watched, 1, timeout) < 0 && errno != EINTR)
                 break;
-            if (watched.revents != 0 && (wakeup_.take() & Wakeup::Stop))
+            const unsigned reasons = watched.revents != 0 ? wakeup_.take() : 0;
+            if (reasons & Wakeup::Stop)
                 break;
+            if (reasons & Wakeup::ServerEnded)
+                reading = serverEnded(reading);
             if (reading)
                 reading = readNewLines() && Clock::now() < readUntil;
+            if (server_.lookIfDue())
+                sink_.report(ConsoleSighting::ServerStarted);
         }
+    }
+
+    // A restart's report comes just before the end: one last copy, while the
+    // window is still there, reads it. Returns false: nothing more is read.
+    bool serverEnded(bool reading)
+    {
+        if (reading)
+            readNewLines();
+        sink_.report(ConsoleSighting::ServerEnded);
+        if (expected_.kind == StepExpectation::Kind::Restart)
+            server_.lookForNewServer();
+        return false;
     }
 
     // False once the awaited line has been seen.
@@ -88,6 +107,7 @@ private:
     Wakeup wakeup_;
     ScreenCopier copier_;
     std::optional<std::vector<std::string>> before_;
+    ServerWatch server_;
     std::thread thread_;
 };
 

@@ -1,5 +1,6 @@
 #include "platform/multiplexer/client_process.h"
 #include "platform/multiplexer/multiplexer_links.h"
+#include "platform/multiplexer/server_watch.h"
 #include "platform/multiplexer/tmux_keys.h"
 #include "platform/multiplexer/tmux_target.h"
 #include "platform/multiplexer/tmux_watch.h"
@@ -89,7 +90,11 @@ std::unique_ptr<KeySender> TmuxConsoleLink::activate(const std::string& name)
     const std::string listing =
         runTmux(tmuxListingArgs(), program_, "no tmux session named '" + parsed.session + "' was found",
                 "while looking for '" + name + "'");
-    return std::make_unique<TmuxKeySender>(program_, name, chooseTmuxPane(listing, parsed));
+    const TmuxPane pane = chooseTmuxPane(listing, parsed);
+    // A pane whose server died sits at a shell prompt: keys typed there run
+    // as shell commands ("stop", "restart"), so none are.
+    consoleServer(pane.pid, name);
+    return std::make_unique<TmuxKeySender>(program_, name, pane);
 }
 
 } // namespace vt::multiplexer

@@ -13,6 +13,7 @@
 #include "platform/multiplexer/console_lines.h"
 #include "platform/multiplexer/control_mode.h"
 #include "platform/multiplexer/multiplexer_links.h"
+#include "platform/multiplexer/server_watch.h"
 #include "platform/multiplexer/watch_support.h"
 
 namespace vt::multiplexer {
@@ -23,11 +24,15 @@ namespace {
 // a stopped tmux server must not hold the program.
 constexpr int kDetachTimeoutMs = 1000;
 
+// Longest the end of the server waits for the output tmux still has.
+constexpr int kSyncTimeoutMs = 1000;
+
 class TmuxStepWatch : public StepWatch {
 public:
     TmuxStepWatch(const std::string& program, const TmuxPane& pane, const StepExpectation& expected, SightingSink sink)
         : program_(program), pane_(pane), expected_(expected), sink_(std::move(sink)),
-          client_({program, "-C", "attach-session", "-r", "-f", "ignore-size", "-t", pane.id})
+          client_({program, "-C", "attach-session", "-r", "-f", "ignore-size", "-t", pane.id}),
+          server_(pane.pid, wakeup_)
     {
         thread_ = std::thread([this] { run(); });
         waitForAttach();
@@ -67,26 +72,63 @@ private:
     {
         if (!client_.started())
             settleAttach(Attach::Failed);
-        bool reading = client_.started();
+        reading_ = client_.started();
         for (;;) {
-            pollfd watched[2] = {{wakeup_.fd(), POLLIN, 0}, {reading ? client_.output() : -1, POLLIN, 0}};
-            if (::poll(watched, 2, -1) < 0 && errno != EINTR)
+            pollfd watched[2] = {{wakeup_.fd(), POLLIN, 0}, {reading_ ? client_.output() : -1, POLLIN, 0}};
+            if (::poll(watched, 2, pollTimeout(nextDue())) < 0 && errno != EINTR)
                 break;
             const unsigned reasons = (watched[0].revents & POLLIN) ? wakeup_.take() : 0;
             if (reasons & Wakeup::Stop)
                 break;
             if (reasons & Wakeup::GiveUpOutput)
-                reading = stopReading();
-            if (reading && watched[1].revents != 0 && !readOutput())
-                reading = stopReading();
+                reading_ = stopReading();
+            if (reasons & Wakeup::ServerEnded)
+                serverEnded();
+            if (reading_ && watched[1].revents != 0 && !readOutput())
+                reading_ = stopReading();
+            if (syncBy_ && ServerWatch::Clock::now() >= *syncBy_)
+                reportServerEnded();
+            if (server_.lookIfDue())
+                sink_.report(ConsoleSighting::ServerStarted);
         }
         client_.end(kDetachTimeoutMs);
+    }
+
+    std::optional<ServerWatch::Clock::time_point> nextDue() const
+    {
+        const auto look = server_.nextLook();
+        if (!syncBy_ || (look && *look < *syncBy_))
+            return look;
+        return syncBy_;
+    }
+
+    // The server's programs have ended; what they printed last may still be
+    // on its way through tmux (a restart's report comes just before the end).
+    // A command sent now is answered after the output tmux has read so far:
+    // the end is reported with that answer, or after kSyncTimeoutMs.
+    void serverEnded()
+    {
+        if (reading_ && attach_ == Attach::Attached && client_.send("display-message -p end\n")) {
+            syncBy_ = ServerWatch::Clock::now() + std::chrono::milliseconds(kSyncTimeoutMs);
+            return;
+        }
+        reportServerEnded();
+    }
+
+    void reportServerEnded()
+    {
+        syncBy_.reset();
+        sink_.report(ConsoleSighting::ServerEnded);
+        if (expected_.kind == StepExpectation::Kind::Restart)
+            server_.lookForNewServer();
     }
 
     bool stopReading()
     {
         settleAttach(Attach::Failed);
         client_.end(kDetachTimeoutMs);
+        if (syncBy_)
+            reportServerEnded();
         return false;
     }
 
@@ -110,9 +152,13 @@ private:
     {
         switch (line.kind) {
         case ControlLine::Kind::Done:
+            if (syncBy_)
+                reportServerEnded();
             settleAttach(Attach::Attached);
             break;
         case ControlLine::Kind::Failed:
+            if (syncBy_)
+                reportServerEnded();
             settleAttach(Attach::Failed);
             break;
         case ControlLine::Kind::Output:
@@ -163,9 +209,12 @@ private:
     ConsoleLines controlLines_;
     ConsoleLines paneLines_;
     bool leftOnce_ = false;
+    bool reading_ = false;
+    std::optional<ServerWatch::Clock::time_point> syncBy_;
     std::mutex mutex_;
     std::condition_variable attached_;
     Attach attach_ = Attach::Pending;
+    ServerWatch server_;
     std::thread thread_;
 };
 

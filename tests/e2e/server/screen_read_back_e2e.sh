@@ -7,33 +7,22 @@
 # watch leaves no copy, no folder and no child process behind.
 source "$(dirname "$0")/server_lib.sh"
 server_init
-WATCH=$(find_program console-watch)
-export TMPDIR="$E2E_WORK/tmp"
-mkdir -m 700 "$TMPDIR"
+private_tmpdir
 
-# watch_step OUT ARGS...: runs console-watch, which must succeed and leave
-# nothing behind.
-watch_step() {
-    local out=$1
-    shift
-    "$WATCH" "$@" >"$out" 2>&1 || fail "console-watch $* failed: $(cat "$out")"
-    grep -qx 'CHILDREN 0' "$out" || fail "the watch left a child process: $(cat "$out")"
-    [ -z "$(ls -A "$TMPDIR")" ] || fail "the watch left files behind: $(ls -A "$TMPDIR")"
-}
 
 screen_console SPIGOT "$E2E_WORK/transcript.txt"
 
 note "a say line answered"
 say='Grüße €5 中文 §cok'
-watch_step "$E2E_WORK/say.out" SPIGOT say "$say" 1 "say $say~"
+run_watch "$E2E_WORK/say.out" SPIGOT say "$say" 1 "say $say~"
 grep -q '^SIGHTING Answered' "$E2E_WORK/say.out" || fail "the answer was not seen: $(cat "$E2E_WORK/say.out")"
 note "$(grep '^SIGHTING' "$E2E_WORK/say.out")"
 
 note "the same answer, already on the window, answers nothing new"
-watch_step "$E2E_WORK/again.out" SPIGOT say "$say" 1 'list~'
+run_watch "$E2E_WORK/again.out" SPIGOT say "$say" 1 'list~'
 ! grep -q '^SIGHTING' "$E2E_WORK/again.out" || fail "an old line confirmed: $(cat "$E2E_WORK/again.out")"
 
 note "another answer confirms nothing"
-watch_step "$E2E_WORK/other.out" SPIGOT say "$say" 1 "say $say!~"
+run_watch "$E2E_WORK/other.out" SPIGOT say "$say" 1 "say $say!~"
 ! grep -q '^SIGHTING' "$E2E_WORK/other.out" || fail "a different line confirmed: $(cat "$E2E_WORK/other.out")"
 echo PASS

@@ -12,14 +12,6 @@ WATCH=$(find_program console-watch)
 size() { tmux display-message -p -t =SPIGOT: '#{window_width}x#{window_height}'; }
 control_client_attached() { tmux list-clients -F '#{client_control_mode}' | grep -qx 1; }
 
-# watch_step OUT ARGS...: runs console-watch, which must succeed and leave no
-# child process behind.
-watch_step() {
-    local out=$1
-    shift
-    "$WATCH" "$@" >"$out" 2>&1 || fail "console-watch $* failed: $(cat "$out")"
-    grep -qx 'CHILDREN 0' "$out" || fail "the watch left a child process: $(cat "$out")"
-}
 
 tmux_console SPIGOT "$E2E_WORK/transcript.txt"
 window_size=$(size)
@@ -38,7 +30,7 @@ grep -qx 'CHILDREN 0' "$E2E_WORK/say.out" || fail "the watch left a child proces
 note "$(grep '^SIGHTING' "$E2E_WORK/say.out")"
 
 note "another answer confirms nothing"
-watch_step "$E2E_WORK/other.out" SPIGOT say "$say" 1 "say $say!~"
+run_watch "$E2E_WORK/other.out" SPIGOT say "$say" 1 "say $say!~"
 ! grep -q '^SIGHTING' "$E2E_WORK/other.out" || fail "a different line confirmed: $(cat "$E2E_WORK/other.out")"
 
 note "a hung tmux server does not hold the end of the watch"
@@ -63,13 +55,13 @@ wait_until 5 test -z "$(tmux list-clients)" || fail "a client stayed attached: $
 note "restart without a restart script: reported, then the pane closes"
 tmux kill-session -t =SPIGOT:
 tmux_session SPIGOT sh -c "read -r line; echo \"[12:00:00 INFO]: Startup script './start.sh' does not exist! Stopping server.\"; sleep 0.5"
-watch_step "$E2E_WORK/restart.out" SPIGOT restart '' 2 'restart~'
+run_watch "$E2E_WORK/restart.out" SPIGOT restart '' 2 'restart~'
 sightings=$(grep '^SIGHTING' "$E2E_WORK/restart.out" | cut -d' ' -f2 | tr '\n' ' ')
 [ "$sightings" = "NoRestartScript ServerEnded " ] || fail "saw: $(cat "$E2E_WORK/restart.out")"
 
 note "stop: the server's pane closes"
 tmux_console SPIGOT "$E2E_WORK/transcript.txt"
-watch_step "$E2E_WORK/stop.out" SPIGOT stop '' 2 'stop~'
+run_watch "$E2E_WORK/stop.out" SPIGOT stop '' 2 'stop~'
 sightings=$(grep '^SIGHTING' "$E2E_WORK/stop.out" | cut -d' ' -f2 | tr '\n' ' ')
 [ "$sightings" = "ServerEnded " ] || fail "saw: $(cat "$E2E_WORK/stop.out")"
 echo PASS

@@ -128,3 +128,40 @@ expect_start_loop() {
     [ "$(sightings "$E2E_WORK/loop-restart.out")" = "NoRestartScript ServerEnded ServerStarted" ] ||
         fail "saw: $(cat "$E2E_WORK/loop-restart.out")"
 }
+
+# require_confirming_program: skips the test (77) while the program does not
+# yet judge what the links see of a step.
+require_confirming_program() {
+    grep -qaF "it has no restart script (spigot.yml restart-script)" "$VT_HALTWARD" ||
+        { echo "SKIP: the program does not confirm steps yet"; exit 77; }
+}
+
+# command_now tmux|screen BUTTON SECONDS DEMO-OPTIONS...: the demo server (with
+# the options) in a console named SPIGOT-SERVER of that kind, the program on a
+# display with AutoClose ticked, Enable and BUTTON (SHUTDOWN_NO_WARNINGS_BUTTON
+# or RESTART_NO_WARNINGS_BUTTON) clicked; waits at most SECONDS for the
+# program to exit and sets STATUS and REPORTS (all it wrote).
+command_now() {
+    local kind=$1 button=$2 seconds=$3 ready="$E2E_WORK/ready.now"
+    shift 3
+    "${kind}_session" SPIGOT-SERVER "$DEMO_SERVER" --transcript "$E2E_WORK/console.txt" --ready-file "$ready" "$@"
+    wait_until 20 test -e "$ready" || fail "the demo server did not become ready"
+    write_settings "WINDOW_NAME_TEXTBOX=$kind:SPIGOT-SERVER" "AUTOCLOSE_TICKBOX=1"
+    start_program
+    click_main ENABLE_NO_WARNINGS_BUTTON
+    click_main "$button"
+    wait_for_exit "$PROGRAM_PID" "$seconds" || fail "the program did not exit within $seconds s"
+    STATUS=$(program_status)
+    REPORTS=$(cat "$PROGRAM_OUT" "$PROGRAM_ERR")
+}
+
+# cleanup_sessions: ends the program's display-side leftovers between the
+# scenarios of one test: every tmux session and screen session of the test.
+cleanup_sessions() {
+    tmux kill-server 2>/dev/null || true
+    screen -ls | grep -o '^	[0-9]*\.[^	]*' | tr -d '\t' | while read -r session; do
+        screen -S "$session" -X quit || true
+    done
+    : >"$PROGRAM_OUT"
+    : >"$PROGRAM_ERR"
+}

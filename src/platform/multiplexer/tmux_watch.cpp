@@ -20,8 +20,10 @@ namespace vt::multiplexer {
 
 namespace {
 
-// A client that does not leave this soon after its input closed is killed:
-// a stopped tmux server must not hold the program.
+// The longest the watch's own tmux calls take as it ends: a client that has
+// not left this soon after its input closed is killed, and the check that
+// the pane has gone is given up. A stopped tmux server must not hold the
+// program.
 constexpr int kDetachTimeoutMs = 1000;
 
 // Longest the end of the server waits for the output tmux still has.
@@ -195,7 +197,7 @@ private:
             return;
         leftOnce_ = true;
         const ClientResult pane =
-            runClient({program_, "display-message", "-p", "-t", pane_.id, "#{pane_id}"}, kClientTimeoutMs);
+            runClient({program_, "display-message", "-p", "-t", pane_.id, "#{pane_id}"}, kDetachTimeoutMs);
         if (pane.started && !pane.timedOut && pane.statusLost.empty() && pane.exitCode != 0)
             sink_.report(ConsoleSighting::ServerEnded);
     }

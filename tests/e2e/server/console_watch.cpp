@@ -3,7 +3,8 @@
 // without a display composes them, prints what the link can see of it, starts
 // watching for the step, types the NOTATION arguments as one step, and prints
 // each sighting with the milliseconds since the keys were handed over. After
-// SECONDS it ends the watch, says so, and counts the child processes left. Exits 1 (ConsoleNotFound, and 5 for
+// SECONDS it ends the watch, says how long that took, and counts the child
+// processes left. Exits 1 (ConsoleNotFound, and 5 for
 // NoServerRunning), 3 (ConsoleAmbiguous) or 4 (any other failure).
 #include <chrono>
 #include <cstdio>
@@ -88,9 +89,12 @@ int watchStep(vt::ConsoleLinks& links, int argc, char** argv)
         delivered = Clock::now();
     }
     sender->deliver();
+    std::printf("DELIVERED\n");
+    std::fflush(stdout);
     std::this_thread::sleep_for(std::chrono::duration<double>(std::atof(argv[4])));
+    const Clock::time_point ending = Clock::now();
     watch.reset();
-    std::printf("WATCH ENDED\n");
+    std::printf("WATCH ENDED IN %.0f ms\n", std::chrono::duration<double, std::milli>(Clock::now() - ending).count());
     std::printf("CHILDREN %d\n", childrenLeft());
     return 0;
 }

@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -102,25 +103,20 @@ void killAndReap(pid_t pid)
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
 }
 
-} // namespace
-
-ClientResult runClient(const std::vector<std::string>& argv, int timeoutMs)
+// Starts argv[0] (looked up in PATH) with input (or /dev/null when -1) as its
+// standard input and output as its standard output and error. The program's
+// own signal handlers and blocked signals are not the client's. Returns the
+// pid, or 0 with why set.
+pid_t spawnClient(const std::vector<std::string>& argv, int input, int output, std::string& why)
 {
-    ClientResult result;
-    int ends[2];
-    if (::pipe2(ends, O_CLOEXEC) != 0) {
-        result.output = std::string("cannot make a pipe: ") + std::strerror(errno);
-        return result;
-    }
-    Fd readEnd(ends[0]);
-    Fd writeEnd(ends[1]);
-
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, writeEnd.get(), 1);
-    posix_spawn_file_actions_adddup2(&actions, writeEnd.get(), 2);
-    // The program's own signal handlers and blocked signals are not the client's.
+    if (input < 0)
+        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    else
+        posix_spawn_file_actions_adddup2(&actions, input, 0);
+    posix_spawn_file_actions_adddup2(&actions, output, 1);
+    posix_spawn_file_actions_adddup2(&actions, output, 2);
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
     sigset_t none;
@@ -143,11 +139,29 @@ ClientResult runClient(const std::vector<std::string>& argv, int timeoutMs)
     const int failed = ::posix_spawnp(&pid, args[0], &actions, &attributes, args.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
-    writeEnd.reset();
     if (failed != 0) {
-        result.output = std::strerror(failed);
+        why = std::strerror(failed);
+        return 0;
+    }
+    return pid;
+}
+
+} // namespace
+
+ClientResult runClient(const std::vector<std::string>& argv, int timeoutMs)
+{
+    ClientResult result;
+    int ends[2];
+    if (::pipe2(ends, O_CLOEXEC) != 0) {
+        result.output = std::string("cannot make a pipe: ") + std::strerror(errno);
         return result;
     }
+    Fd readEnd(ends[0]);
+    Fd writeEnd(ends[1]);
+    const pid_t pid = spawnClient(argv, -1, writeEnd.get(), result.output);
+    writeEnd.reset();
+    if (pid == 0)
+        return result;
     result.started = true;
 
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
@@ -175,6 +189,76 @@ std::string unknownOutcome(const std::string& client, const ClientResult& result
     if (!result.statusLost.empty())
         return "the exit status of " + client + " was lost (" + result.statusLost + ")";
     return "";
+}
+
+PipedClient::PipedClient(const std::vector<std::string>& argv)
+{
+    // A socket for its input, so that writing to a client that has gone
+    // fails (MSG_NOSIGNAL) instead of raising SIGPIPE in the program.
+    int in[2];
+    int out[2];
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, in) != 0) {
+        why_ = std::string("cannot make a socket pair: ") + std::strerror(errno);
+        return;
+    }
+    if (::pipe2(out, O_CLOEXEC) != 0) {
+        why_ = std::string("cannot make a pipe: ") + std::strerror(errno);
+        ::close(in[0]);
+        ::close(in[1]);
+        return;
+    }
+    pid_ = spawnClient(argv, in[1], out[1], why_);
+    ::close(in[1]);
+    ::close(out[1]);
+    input_ = in[0];
+    output_ = out[0];
+    if (pid_ == 0)
+        closeEnds();
+}
+
+PipedClient::~PipedClient()
+{
+    end(0);
+}
+
+bool PipedClient::send(const std::string& line)
+{
+    std::size_t sent = 0;
+    while (input_ >= 0 && sent < line.size()) {
+        const ssize_t wrote = ::send(input_, line.data() + sent, line.size() - sent, MSG_NOSIGNAL);
+        if (wrote < 0 && errno == EINTR)
+            continue;
+        if (wrote <= 0)
+            return false;
+        sent += static_cast<std::size_t>(wrote);
+    }
+    return input_ >= 0;
+}
+
+void PipedClient::end(int timeoutMs)
+{
+    if (pid_ == 0)
+        return;
+    if (input_ >= 0)
+        ::close(input_);
+    input_ = -1;
+    int status = 0;
+    int waitError = 0;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    // Lost: it was reaped for us (SIGCHLD ignored); gone either way.
+    if (reap(pid_, deadline, status, waitError) == Reaped::StillRunning)
+        killAndReap(pid_);
+    pid_ = 0;
+    closeEnds();
+}
+
+void PipedClient::closeEnds()
+{
+    for (int* fd : {&input_, &output_}) {
+        if (*fd >= 0)
+            ::close(*fd);
+        *fd = -1;
+    }
 }
 
 std::string firstLine(const std::string& output)

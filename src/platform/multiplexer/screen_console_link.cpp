@@ -3,6 +3,9 @@
 #include "platform/multiplexer/multiplexer_links.h"
 #include "platform/multiplexer/screen_keys.h"
 #include "platform/multiplexer/screen_sessions.h"
+#include "platform/multiplexer/screen_watch.h"
+#include "platform/multiplexer/screen_window.h"
+#include "platform/multiplexer/server_watch.h"
 
 namespace vt::multiplexer {
 
@@ -27,9 +30,17 @@ ClientResult runScreen(const std::string& program, std::vector<std::string> args
 
 class ScreenKeySender : public KeySender {
 public:
-    ScreenKeySender(std::string program, std::string session, std::string window)
-        : program_(std::move(program)), session_(std::move(session)), window_(std::move(window))
+    ScreenKeySender(std::string program, ScreenWindow window)
+        : program_(std::move(program)), session_(window.session), window_(window.window), process_(window.process)
     {
+    }
+
+    // The window's text is copied out while an answer is awaited.
+    ConsoleSight sight() const override { return {true, true, ""}; }
+
+    std::unique_ptr<StepWatch> watch(const StepExpectation& expected, SightingSink sink) override
+    {
+        return watchScreenWindow(program_, {session_, window_, process_}, expected, std::move(sink));
     }
 
 protected:
@@ -57,6 +68,7 @@ private:
     std::string program_;
     std::string session_;
     std::string window_;
+    pid_t process_;
 };
 
 } // namespace
@@ -73,7 +85,13 @@ std::unique_ptr<KeySender> ScreenConsoleLink::activate(const std::string& name)
     if (windows.exitCode != 0)
         throw ConsoleNotFound("the screen session " + session + " went away (screen: " + firstLine(windows.output) +
                               ")");
-    return std::make_unique<ScreenKeySender>(program_, session, chooseScreenWindow(windows.output, parsed));
+    const std::string window = chooseScreenWindow(windows.output, parsed);
+    // "PID.NAME": the screen process, whose children are the windows'.
+    const pid_t process = screenWindowProcess(static_cast<pid_t>(std::stol(session)), window);
+    // A window whose server died sits at a shell prompt: keys typed there run
+    // as shell commands ("stop", "restart"), so none are.
+    consoleServer(process, name);
+    return std::make_unique<ScreenKeySender>(program_, ScreenWindow{session, window, process});
 }
 
 } // namespace vt::multiplexer

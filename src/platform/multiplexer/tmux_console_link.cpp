@@ -1,7 +1,9 @@
 #include "platform/multiplexer/client_process.h"
 #include "platform/multiplexer/multiplexer_links.h"
+#include "platform/multiplexer/server_watch.h"
 #include "platform/multiplexer/tmux_keys.h"
 #include "platform/multiplexer/tmux_target.h"
+#include "platform/multiplexer/tmux_watch.h"
 
 #include "platform/failures.h"
 
@@ -45,9 +47,17 @@ std::string runTmux(std::vector<std::string> args, const std::string& program, c
 
 class TmuxKeySender : public KeySender {
 public:
-    TmuxKeySender(std::string program, std::string name, std::string pane)
+    TmuxKeySender(std::string program, std::string name, TmuxPane pane)
         : program_(std::move(program)), name_(std::move(name)), pane_(std::move(pane))
     {
+    }
+
+    // The pane's output is streamed to a control-mode client.
+    ConsoleSight sight() const override { return {true, true, ""}; }
+
+    std::unique_ptr<StepWatch> watch(const StepExpectation& expected, SightingSink sink) override
+    {
+        return watchTmuxPane(program_, pane_, expected, std::move(sink));
     }
 
 protected:
@@ -59,8 +69,8 @@ protected:
     // list, so no mode can be entered in between.
     void typeStep(const std::vector<KeyChunk>& step) override
     {
-        std::vector<std::string> args{"copy-mode", "-q", "-t", pane_, ";"};
-        const std::vector<std::string> typing = tmuxTypingArgs(pane_, keysOfStep(step));
+        std::vector<std::string> args{"copy-mode", "-q", "-t", pane_.id, ";"};
+        const std::vector<std::string> typing = tmuxTypingArgs(pane_.id, keysOfStep(step));
         args.insert(args.end(), typing.begin(), typing.end());
         runTmux(args, program_, "the tmux pane of '" + name_ + "' closed; nothing was typed",
                 "while typing into '" + name_ + "'; the line may be incomplete", true);
@@ -69,7 +79,7 @@ protected:
 private:
     std::string program_;
     std::string name_;
-    std::string pane_;
+    TmuxPane pane_;
 };
 
 } // namespace
@@ -80,7 +90,11 @@ std::unique_ptr<KeySender> TmuxConsoleLink::activate(const std::string& name)
     const std::string listing =
         runTmux(tmuxListingArgs(), program_, "no tmux session named '" + parsed.session + "' was found",
                 "while looking for '" + name + "'");
-    return std::make_unique<TmuxKeySender>(program_, name, chooseTmuxPane(listing, parsed));
+    const TmuxPane pane = chooseTmuxPane(listing, parsed);
+    // A pane whose server died sits at a shell prompt: keys typed there run
+    // as shell commands ("stop", "restart"), so none are.
+    consoleServer(pane.pid, name);
+    return std::make_unique<TmuxKeySender>(program_, name, pane);
 }
 
 } // namespace vt::multiplexer

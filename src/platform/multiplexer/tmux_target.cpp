@@ -14,7 +14,7 @@ namespace {
 // The window name comes last: it may itself hold tabs.
 constexpr const char* kSessionFormat = "#{session_id}\t#{session_name}";
 constexpr const char* kPaneFormat = "#{pane_id}\t#{session_id}\t#{window_id}\t#{window_index}\t#{window_active}\t"
-                                    "#{pane_index}\t#{pane_dead}\t#{pane_current_command}\t#{window_name}";
+                                    "#{pane_index}\t#{pane_dead}\t#{pane_current_command}\t#{pane_pid}\t#{window_name}";
 
 struct SessionLine {
     std::string id; // "$2"
@@ -30,6 +30,7 @@ struct PaneLine {
     std::string index;
     bool dead = false;
     std::string command;
+    std::string pid;
     std::string windowName;
 };
 
@@ -72,8 +73,8 @@ Listing parseListing(const std::string& output)
             if (const auto f = splitFields(line, 2); !f.empty())
                 listing.sessions.push_back({f[0], f[1]});
         } else if (line.rfind('%', 0) == 0) {
-            if (const auto f = splitFields(line, 9); !f.empty())
-                listing.panes.push_back({f[0], f[1], f[2], f[3], f[4] == "1", f[5], f[6] == "1", f[7], f[8]});
+            if (const auto f = splitFields(line, 10); !f.empty())
+                listing.panes.push_back({f[0], f[1], f[2], f[3], f[4] == "1", f[5], f[6] == "1", f[7], f[8], f[9]});
         }
     }
     return listing;
@@ -190,6 +191,14 @@ PaneLine choosePane(const std::vector<PaneLine>& panes, const std::string& windo
     return inWindow[0];
 }
 
+// 0 when tmux gave no number.
+pid_t pidOf(const std::string& text)
+{
+    if (!allDigits(text) || text.size() > 9)
+        return 0;
+    return static_cast<pid_t>(std::stol(text));
+}
+
 } // namespace
 
 TmuxName parseTmuxName(const std::string& name)
@@ -214,7 +223,7 @@ std::vector<std::string> tmuxListingArgs()
     return {"list-sessions", "-F", kSessionFormat, ";", "list-panes", "-a", "-F", kPaneFormat};
 }
 
-std::string chooseTmuxPane(const std::string& listing, const TmuxName& name)
+TmuxPane chooseTmuxPane(const std::string& listing, const TmuxName& name)
 {
     const std::vector<PaneLine> panes = panesOfSession(parseListing(listing), name.session);
     const auto [window, index] = chooseWindow(panes, name);
@@ -222,7 +231,7 @@ std::string chooseTmuxPane(const std::string& listing, const TmuxName& name)
     if (pane.dead)
         throw ConsoleNotFound("the program in tmux " + quoted(describeName(name)) +
                               " has exited (its pane is dead); restart the server there");
-    return pane.id;
+    return {pane.id, pane.window, pidOf(pane.pid)};
 }
 
 } // namespace vt::multiplexer

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,13 +25,20 @@ TmuxName parseTmuxName(const std::string& name);
 // server in one call; chooseTmuxPane reads its output.
 std::vector<std::string> tmuxListingArgs();
 
-// The pane id ("%3") to type into, from the output of tmuxListingArgs():
+// A pane as the link uses it.
+struct TmuxPane {
+    std::string id;     // "%3": where the keys go and whose output is read
+    std::string window; // "@4": its window, whose closing ends the console
+    pid_t pid = 0;      // its first process; 0 when tmux did not say
+};
+
+// The pane to type into, from the output of tmuxListingArgs():
 // the pane of the session whose name is exactly name.session (never a session
 // id such as "$2" or a client's tty, which tmux's own targets also accept), in
 // its active window or the one window named (or numbered) as asked; a window
 // of several panes needs the pane named. Throws ConsoleNotFound (no such
 // session, window or pane, or its program has exited and the pane stays dead)
 // or ConsoleAmbiguous (two windows of that name, or several panes).
-std::string chooseTmuxPane(const std::string& listing, const TmuxName& name);
+TmuxPane chooseTmuxPane(const std::string& listing, const TmuxName& name);
 
 } // namespace vt::multiplexer

@@ -1,11 +1,8 @@
 // usage: multiplexer-type NAME NOTATION...
 // Each NOTATION is one sendKeys call of a single step. Prints the failure and
-// exits 1 (ConsoleNotFound), 3 (ConsoleAmbiguous) or 4 (any other failure).
-#include <cstdio>
-
-#include "platform/failures.h"
-#include "platform/link/console_links.h"
-#include "platform/multiplexer/multiplexer_links.h"
+// exits 1 (ConsoleNotFound), 5 (a shell prompt: NoServerRunning),
+// 3 (ConsoleAmbiguous) or 4 (any other failure).
+#include "multiplexer_tool.h"
 
 int main(int argc, char** argv)
 {
@@ -13,23 +10,11 @@ int main(int argc, char** argv)
         std::fputs("usage: multiplexer-type NAME NOTATION...\n", stderr);
         return 2;
     }
-    vt::multiplexer::TmuxConsoleLink tmux;
-    vt::multiplexer::ScreenConsoleLink screen;
-    vt::ConsoleLinks links({{"tmux", tmux}, {"screen", screen}});
-    try {
+    return withMultiplexerLinks([&](vt::ConsoleLinks& links) {
         auto sender = links.activate(argv[1]);
         for (int i = 2; i < argc; ++i)
             sender->sendKeys(argv[i], false);
         sender->deliver();
-    } catch (const vt::ConsoleAmbiguous& failure) {
-        std::fprintf(stderr, "%s\n", failure.what());
-        return 3;
-    } catch (const vt::ConsoleNotFound& failure) {
-        std::fprintf(stderr, "%s\n", failure.what());
-        return 1;
-    } catch (const vt::Failure& failure) {
-        std::fprintf(stderr, "%s\n", failure.what());
-        return 4;
-    }
-    return 0;
+        return 0;
+    });
 }

@@ -76,3 +76,92 @@ expect_output() {
     wait_until "${2:-10}" grep -qF -- "$1" "$PROGRAM_OUT" ||
         fail "no output line containing '$1'; the program wrote: $(cat "$PROGRAM_OUT" "$PROGRAM_ERR")"
 }
+
+# start_scripts FOLDER: the server's start scripts as operators write them:
+# start.sh runs the server once, loop.sh starts it again whenever it ends.
+# The demo server stands in for java.
+start_scripts() {
+    mkdir -p "$1"
+    printf '#!/bin/bash\n"%s" --transcript "%s"\n' "$DEMO_SERVER" "$1/transcript.txt" >"$1/start.sh"
+    printf '#!/bin/bash\nwhile true; do "%s" --transcript "%s"; done\n' "$DEMO_SERVER" "$1/transcript.txt" >"$1/loop.sh"
+}
+
+# sightings OUT: the kinds console-watch printed, in order, on one line.
+sightings() {
+    grep '^SIGHTING' "$1" | cut -d' ' -f2 | tr '\n' ' ' | sed 's/ $//'
+}
+
+# run_watch OUT ARGS...: console-watch ARGS, which must succeed and leave no
+# child process behind, nor a file in TMPDIR when the test has made that its
+# own (PRIVATE_TMPDIR=1).
+run_watch() {
+    local out=$1
+    shift
+    "$(find_program console-watch)" "$@" >"$out" 2>&1 || fail "console-watch $* failed: $(cat "$out")"
+    grep -qx 'CHILDREN 0' "$out" || fail "the watch left a child process: $(cat "$out")"
+    [ -z "${PRIVATE_TMPDIR:-}" ] || [ -z "$(ls -A "$TMPDIR")" ] || fail "the watch left files behind: $(ls -A "$TMPDIR")"
+}
+
+# private_tmpdir: TMPDIR becomes a folder of the test's own, checked by run_watch.
+private_tmpdir() {
+    export TMPDIR="$E2E_WORK/tmp" PRIVATE_TMPDIR=1
+    mkdir -m 700 "$TMPDIR"
+}
+
+# expect_refused NAME: console-watch refuses NAME as a console at a shell
+# prompt, exit status 5, with the report word for word.
+expect_refused() {
+    local out="$E2E_WORK/refused.$1.out" status=0
+    "$(find_program console-watch)" "$1" say hi 0.1 'say hi~' >"$out" 2>&1 || status=$?
+    [ "$status" = 5 ] || fail "exit status $status: $(cat "$out")"
+    grep -qxF "the console '$1' shows a shell prompt: the server is not running there; nothing was typed" "$out" ||
+        fail "the refusal said: $(cat "$out")"
+}
+
+# expect_start_loop NAME: in a console running loop.sh, stop is seen as the
+# server's end; restart as its report, the end, and the new server (seen at
+# the look a second after the end).
+expect_start_loop() {
+    run_watch "$E2E_WORK/loop-stop.out" "$1" stop '' 2 'stop~'
+    [ "$(sightings "$E2E_WORK/loop-stop.out")" = ServerEnded ] || fail "saw: $(cat "$E2E_WORK/loop-stop.out")"
+    run_watch "$E2E_WORK/loop-restart.out" "$1" restart '' 3 'restart~'
+    [ "$(sightings "$E2E_WORK/loop-restart.out")" = "NoRestartScript ServerEnded ServerStarted" ] ||
+        fail "saw: $(cat "$E2E_WORK/loop-restart.out")"
+}
+
+# require_confirming_program: skips the test (77) while the program does not
+# yet judge what the links see of a step.
+require_confirming_program() {
+    grep -qaF "it has no restart script (spigot.yml restart-script)" "$VT_HALTWARD" ||
+        { echo "SKIP: the program does not confirm steps yet"; exit 77; }
+}
+
+# command_now tmux|screen BUTTON SECONDS DEMO-OPTIONS...: the demo server (with
+# the options) in a console named SPIGOT-SERVER of that kind, the program on a
+# display with AutoClose ticked, Enable and BUTTON (SHUTDOWN_NO_WARNINGS_BUTTON
+# or RESTART_NO_WARNINGS_BUTTON) clicked; waits at most SECONDS for the
+# program to exit and sets STATUS and REPORTS (all it wrote).
+command_now() {
+    local kind=$1 button=$2 seconds=$3 ready="$E2E_WORK/ready.now"
+    shift 3
+    "${kind}_session" SPIGOT-SERVER "$DEMO_SERVER" --transcript "$E2E_WORK/console.txt" --ready-file "$ready" "$@"
+    wait_until 20 test -e "$ready" || fail "the demo server did not become ready"
+    write_settings "WINDOW_NAME_TEXTBOX=$kind:SPIGOT-SERVER" "AUTOCLOSE_TICKBOX=1"
+    start_program
+    click_main ENABLE_NO_WARNINGS_BUTTON
+    click_main "$button"
+    wait_for_exit "$PROGRAM_PID" "$seconds" || fail "the program did not exit within $seconds s"
+    STATUS=$(program_status)
+    REPORTS=$(cat "$PROGRAM_OUT" "$PROGRAM_ERR")
+}
+
+# cleanup_sessions: ends the program's display-side leftovers between the
+# scenarios of one test: every tmux session and screen session of the test.
+cleanup_sessions() {
+    tmux kill-server 2>/dev/null || true
+    screen -ls | grep -o '^	[0-9]*\.[^	]*' | tr -d '\t' | while read -r session; do
+        screen -S "$session" -X quit || true
+    done
+    : >"$PROGRAM_OUT"
+    : >"$PROGRAM_ERR"
+}

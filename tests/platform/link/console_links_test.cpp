@@ -96,6 +96,36 @@ TEST_F(ConsoleLinksTest, NotFoundAnywhereGivesEveryLinksReason)
 
 // What the entry file knows about a link (a Wayland desktop) follows that
 // link's report of a missing console, and only that one.
+// A link whose console of that name shows a shell prompt.
+class ConsoleAtPrompt : public ConsoleLink {
+public:
+    std::unique_ptr<KeySender> activate(const std::string& title) override
+    {
+        throw NoServerRunning("the console '" + title +
+                              "' shows a shell prompt: the server is not running there; nothing was typed");
+    }
+};
+
+TEST_F(ConsoleLinksTest, AConsoleAtAShellPromptIsReportedAsSuchUnlessALaterLinkHasTheServer)
+{
+    ConsoleAtPrompt prompt;
+    ConsoleLinks promptFirst{{{"tmux", prompt}, {"x11", windows}}};
+    try {
+        promptFirst.activate("SPIGOT-SERVER");
+        FAIL() << "found";
+    } catch (const NoServerRunning& refused) {
+        EXPECT_STREQ(refused.what(), "the console 'SPIGOT-SERVER' shows a shell prompt: the server is not running "
+                                     "there; nothing was typed");
+    }
+    ConsoleLinks promptLast{{{"x11", windows}, {"tmux", prompt}}};
+    EXPECT_THROW(promptLast.activate("SPIGOT-SERVER"), NoServerRunning);
+    const WindowId window = windows.openWindow("SPIGOT-SERVER");
+    const auto sender = promptFirst.activate("SPIGOT-SERVER");
+    sender->sendKeys("x", true);
+    sender->deliver();
+    EXPECT_EQ(windows.typedInto(window), "x");
+}
+
 TEST_F(ConsoleLinksTest, ALinksAdviceFollowsItsNotFoundReportOnly)
 {
     ConsoleLinks advised{{{"tmux", sessions}, {"x11", windows, "native Wayland terminals cannot be typed into"}}};

@@ -99,7 +99,8 @@ std::string fakeTmux()
     const std::string path = ::testing::TempDir() + "/vt-fake-tmux";
     std::ofstream script(path, std::ios::trunc);
     script << "#!/bin/sh\n"
-              "[ \"$1\" = list-sessions ] && printf '$1\\tS\\n%%1\\t$1\\t@1\\t0\\t1\\t0\\t0\\tjava\\tjava\\n'\n"
+              "[ \"$1\" = list-sessions ] && printf '$1\\tS\\n%%1\\t$1\\t@1\\t0\\t1\\t0\\t0\\tjava\\t%s\\tjava\\n' "
+              "\"$PPID\"\n"
               "exit 0\n";
     script.close();
     ::chmod(path.c_str(), 0755);

@@ -39,28 +39,39 @@ TEST(TmuxName, NamesNoTmuxSessionCanHaveAreNotFoundSoTheLookupGoesOn)
 const std::string kListing = "$1\tS\n"
                              "$2\tRAW\n"
                              "$3\t$1\n"
-                             "%1\t$1\t@1\t0\t0\t0\t0\tbash\tbash\n"
-                             "%4\t$1\t@4\t1\t1\t0\t0\tjava\tjava\n"
-                             "%5\t$1\t@5\t2\t0\t0\t1\ttail\tlogs\n"
-                             "%6\t$1\t@6\t3\t0\t0\t0\tsh\tdup\n"
-                             "%9\t$1\t@9\t4\t0\t0\t0\tsh\tdup\n"
-                             "%7\t$1\t@7\t5\t0\t0\t0\tsh\tname\twith tab\n"
-                             "%8\t$1\t@8\t6\t0\t0\t0\tjava\tsplit\n"
-                             "%10\t$1\t@8\t6\t0\t1\t0\tbash\tsplit\n"
-                             "%11\t$1\t@11\t7\t0\t0\t0\tsh\tv1.2\n"
-                             "%12\t$1\t@12\t8\t0\t0\t0\tsh\tv1\n"
-                             "%2\t$2\t@2\t0\t1\t0\t0\tjava\tjava\n"
-                             "%3\t$3\t@3\t0\t1\t0\t0\tsh\tsh\n";
+                             "%1\t$1\t@1\t0\t0\t0\t0\tbash\t101\tbash\n"
+                             "%4\t$1\t@4\t1\t1\t0\t0\tjava\t104\tjava\n"
+                             "%5\t$1\t@5\t2\t0\t0\t1\ttail\t105\tlogs\n"
+                             "%6\t$1\t@6\t3\t0\t0\t0\tsh\t106\tdup\n"
+                             "%9\t$1\t@9\t4\t0\t0\t0\tsh\t109\tdup\n"
+                             "%7\t$1\t@7\t5\t0\t0\t0\tsh\t107\tname\twith tab\n"
+                             "%8\t$1\t@8\t6\t0\t0\t0\tjava\t108\tsplit\n"
+                             "%10\t$1\t@8\t6\t0\t1\t0\tbash\t110\tsplit\n"
+                             "%11\t$1\t@11\t7\t0\t0\t0\tsh\t111\tv1.2\n"
+                             "%12\t$1\t@12\t8\t0\t0\t0\tsh\t112\tv1\n"
+                             "%2\t$2\t@2\t0\t1\t0\t0\tjava\t102\tjava\n"
+                             "%3\t$3\t@3\t0\t1\t0\t0\tsh\t103\tsh\n";
 
 std::string pane(const std::string& session, std::optional<std::string> window = std::nullopt)
 {
-    return chooseTmuxPane(kListing, {session, std::move(window)});
+    return chooseTmuxPane(kListing, {session, std::move(window)}).id;
 }
 
 TEST(TmuxPane, SessionAloneMeansTheOnlyPaneOfItsActiveWindow)
 {
     EXPECT_EQ(pane("S"), "%4");
     EXPECT_EQ(pane("RAW"), "%2");
+}
+
+// The window's closing and the pane's first process tell the link that the
+// console closed or the server ended.
+TEST(TmuxPane, ComesWithItsWindowAndFirstProcess)
+{
+    const TmuxPane split = chooseTmuxPane(kListing, {"S", "6.1"});
+    EXPECT_EQ(split.id, "%10");
+    EXPECT_EQ(split.window, "@8");
+    EXPECT_EQ(split.pid, 110);
+    EXPECT_EQ(chooseTmuxPane(kListing, {"S", "name\twith tab"}).pid, 107) << "the window name comes last";
 }
 
 TEST(TmuxPane, TheSessionIsFoundByItsOwnNameOnly)
@@ -107,10 +118,10 @@ TEST(TmuxPane, TwoWindowsOfTheNameOrTwoReadingsOfItAreAmbiguous)
 TEST(TmuxPane, AWindowLinkedTwiceIsStillOneWindowOfOnePane)
 {
     const std::string linked = "$0\tT\n"
-                               "%0\t$0\t@0\t0\t0\t0\t0\tjava\tjava\n"
-                               "%0\t$0\t@0\t5\t1\t0\t0\tjava\tjava\n";
-    EXPECT_EQ(chooseTmuxPane(linked, {"T", std::nullopt}), "%0");
-    EXPECT_EQ(chooseTmuxPane(linked, {"T", "java"}), "%0");
+                               "%0\t$0\t@0\t0\t0\t0\t0\tjava\t100\tjava\n"
+                               "%0\t$0\t@0\t5\t1\t0\t0\tjava\t100\tjava\n";
+    EXPECT_EQ(chooseTmuxPane(linked, {"T", std::nullopt}).id, "%0");
+    EXPECT_EQ(chooseTmuxPane(linked, {"T", "java"}).id, "%0");
 }
 
 TEST(TmuxPane, DeadPaneIsNotFoundAndSaysWhy)

@@ -1,8 +1,16 @@
 // The screen link's reading of what screen answers, through a stand-in client
 // that answers as screen 4.09 does.
+#include <chrono>
 #include <fstream>
+#include <string>
+#include <thread>
 
+#include <csignal>
+
+#include <spawn.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -15,15 +23,49 @@ namespace {
 
 using ::testing::HasSubstr;
 
-// One session of one window; "-X stuff" exits 0 whatever became of the window,
-// and the window asked for afterwards is gone, as when it closes in between.
+// The program in window 0 of a stand-in screen session whose screen process
+// is this test: a child with WINDOW=0 in its environment, as screen starts it.
+class WindowProgram {
+public:
+    WindowProgram()
+    {
+        char arg0[] = "sleep";
+        char arg1[] = "60";
+        char* argv[] = {arg0, arg1, nullptr};
+        char window[] = "WINDOW=0";
+        char* environment[] = {window, nullptr};
+        ::posix_spawnp(&pid_, "sleep", nullptr, nullptr, argv, environment);
+        // Its environment is the window's once it runs sleep.
+        for (int tries = 0; tries < 500 && command() != "sleep\n"; ++tries)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ~WindowProgram()
+    {
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+    }
+
+private:
+    std::string command() const
+    {
+        std::ifstream comm("/proc/" + std::to_string(pid_) + "/comm");
+        std::string name;
+        std::getline(comm, name);
+        return name + "\n";
+    }
+
+    pid_t pid_ = 0;
+};
+
+// One session (named by this process, see WindowProgram) of one window; "-X stuff" exits 0 whatever became of the
+// window, and the window asked for afterwards is gone, as when it closes in between.
 std::string screenWhoseWindowCloses()
 {
     const std::string path = ::testing::TempDir() + "/vt-fake-screen";
     std::ofstream script(path, std::ios::trunc);
     script << "#!/bin/sh\n"
               "case \"$*\" in\n"
-              "-ls) printf 'There is a screen on:\\n\\t42.S\\t(Detached)\\n'; exit 1 ;;\n"
+              "-ls) printf 'There is a screen on:\\n\\t%s.S\\t(Detached)\\n' \"$PPID\"; exit 1 ;;\n"
               "*windows*) printf '0\\tjava\\n' ;;\n"
               "*number*) echo 'Could not find pre-select window.'; exit 1 ;;\n"
               "esac\n"
@@ -35,6 +77,7 @@ std::string screenWhoseWindowCloses()
 
 TEST(ScreenLink, AWindowGoneWhenTheKeysWentIsAFailureNotTyped)
 {
+    const WindowProgram server;
     ScreenConsoleLink link(screenWhoseWindowCloses());
     const auto sender = link.activate("S");
     sender->sendKeys("stop{Enter}", false);
@@ -42,7 +85,8 @@ TEST(ScreenLink, AWindowGoneWhenTheKeysWentIsAFailureNotTyped)
         sender->deliver();
         FAIL() << "reported as typed";
     } catch (const KeySenderFailed& failure) {
-        EXPECT_THAT(failure.what(), HasSubstr("window 0 of the screen session 42.S closed while typing"));
+        EXPECT_THAT(failure.what(), HasSubstr("window 0 of the screen session " + std::to_string(::getpid()) +
+                                              ".S closed while typing"));
     }
 }
 

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Servers that do not do as told, in tmux and screen: one that never stops
+# (the stop bound shortened to 5 s through VT_HALTWARD_STOP_WAIT) and a
+# restart without a restart script both end the program with status 4.
+source "$(dirname "$0")/server_lib.sh"
+server_init
+require_confirming_program
+start_display
+export VT_HALTWARD_STOP_WAIT=5
+for kind in tmux screen; do
+    note "$kind, a server that never stops"
+    command_now "$kind" SHUTDOWN_NO_WARNINGS_BUTTON 40 --never-stop
+    [ "$STATUS" = 4 ] || fail "exit status $STATUS, expected 4: $REPORTS"
+    cleanup_sessions
+
+    note "$kind, restart without a restart script"
+    command_now "$kind" RESTART_NO_WARNINGS_BUTTON 40
+    [ "$STATUS" = 4 ] || fail "exit status $STATUS, expected 4: $REPORTS"
+    grep -qF "the server stopped but did not restart: it has no restart script (spigot.yml restart-script)" \
+        <<<"$REPORTS" || fail "not reported: $REPORTS"
+    cleanup_sessions
+done
+echo PASS

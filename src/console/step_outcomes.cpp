@@ -45,12 +45,7 @@ void StepOutcomes::newRun()
 void StepOutcomes::expectSay(KeySender& sender, const std::string& console, const MessageText& message)
 {
     if (!sender.sight().readable) {
-        // Every line of the run goes the same way: said once, not per line.
-        if (!unreadableSaid_)
-            unsentNews_.push_back({"TYPED the console '" + console +
-                                       "' cannot be read back: its lines are typed, not confirmed",
-                                   true});
-        unreadableSaid_ = true;
+        unsentNews_.push_back({unreadable(console, "its lines are typed, not confirmed"), true, true});
         return;
     }
     expect(sender, {StepExpectation::Kind::Say, typedCharacters(message.text)}, "the " + message.description, console);
@@ -62,10 +57,15 @@ void StepOutcomes::expectCommand(KeySender& sender, const std::string& console, 
     const std::string command = kind == StepExpectation::Kind::Restart ? "restart" : "stop";
     const ConsoleSight sight = sender.sight();
     if (!sight.serverWatched) {
-        unsentNews_.push_back({unwatched(console, sight.unwatchedWhy, command), true});
+        unsentNews_.push_back({unwatched(console, sight.unwatchedWhy, command), true, false});
         return;
     }
     expect(sender, {kind, {}}, command, console);
+}
+
+std::string StepOutcomes::unreadable(const std::string& console, const std::string& why)
+{
+    return "TYPED the console '" + console + "' cannot be read back: " + why;
 }
 
 std::string StepOutcomes::unwatched(const std::string& console, const std::string& why, const std::string& command)
@@ -88,10 +88,10 @@ void StepOutcomes::expect(KeySender& sender, StepExpectation expectation, std::s
     }
     if (!watch) {
         if (isCommand(expectation.kind))
-            unsentNews_.push_back({unwatched(console, why, what), true});
-        else if (!unreadableSaid_)
+            unsentNews_.push_back({unwatched(console, why, what), true, false});
+        else
             unsentNews_.push_back(
-                {"TYPED the console '" + console + "' cannot be read back" + (why.empty() ? "" : ": " + why), true});
+                {unreadable(console, why.empty() ? "its lines are typed, not confirmed" : why), true, true});
         return;
     }
     Watched& watched = watched_.emplace_back();
@@ -127,8 +127,12 @@ void StepOutcomes::stepDelivered()
             watched.sentMs = now;
         }
     }
-    for (const auto& [message, good] : std::exchange(unsentNews_, {}))
-        report(message, good);
+    for (const News& news : std::exchange(unsentNews_, {})) {
+        // Every line of a run goes the same way: said once, not per line.
+        if (news.unreadable && std::exchange(unreadableSaid_, true))
+            continue;
+        report(news.message, news.good);
+    }
     std::weak_ptr<StepOutcomes*> self = self_;
     services().loop.post(name() + ".bounds", [self] {
         if (const auto outcomes = self.lock())

@@ -74,6 +74,7 @@ private:
     using Entry = std::list<Watched>::iterator;
 
     void expect(KeySender& sender, StepExpectation expectation, std::string what, const std::string& console);
+    static std::string unreadable(const std::string& console, const std::string& why);
     static std::string unwatched(const std::string& console, const std::string& why, const std::string& command);
     SightingSink sinkFor(std::uint64_t id);
     void startBounds();
@@ -91,7 +92,12 @@ private:
     std::int64_t stopWaitMs_;
     std::list<Watched> watched_;
     // What a step's watching has to say, said once its keys went.
-    std::vector<std::pair<std::string, bool>> unsentNews_;
+    struct News {
+        std::string message;
+        bool good = true;
+        bool unreadable = false; // said once per run
+    };
+    std::vector<News> unsentNews_;
     std::uint64_t nextId_ = 1;
     bool unreadableSaid_ = false;
     bool serverDidNotObey_ = false;

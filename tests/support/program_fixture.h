@@ -31,6 +31,9 @@ protected:
         : console([this] { return loop.nowMs(); }), services{loop, store, console, views, [this] { return exeName; }}
     {
         loop.reports().writeLine = [this](const std::string& line) { stderrLines.push_back(line); };
+        loop.reports().writeNews = [this](const std::string& line, bool good) {
+            newsLines.push_back((good ? "good: " : "bad: ") + line);
+        };
     }
 
     // Starts the program: a new main window, loaded and shown.
@@ -82,6 +85,8 @@ protected:
     Services services;
     std::unique_ptr<VT_HALTWARD_MAIN> main;
     std::vector<std::string> stderrLines;
+    // Each piece of news, led by "good: " or "bad: ".
+    std::vector<std::string> newsLines;
 };
 
 } // namespace vt::testing

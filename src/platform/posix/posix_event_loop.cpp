@@ -120,8 +120,7 @@ void PosixEventLoop::wake()
 void PosixEventLoop::drainWakePipe()
 {
     char bytes[64];
-    while (::read(wakeEnds_[0], bytes, sizeof bytes) > 0) {
-    }
+    while (::read(wakeEnds_[0], bytes, sizeof bytes) > 0) {}
 }
 
 std::int64_t PosixEventLoop::nowMs() const

@@ -41,7 +41,8 @@ void Reports::news(const std::string& step, const std::string& message, bool goo
 
 void Reports::succeeded(const std::string& step)
 {
-    if (!current_ || current_->step != step)
+    // News is not undone by a step succeeding: only a failure is.
+    if (!current_ || current_->kind != Report::Kind::Failure || current_->step != step)
         return;
     current_.reset();
     if (onChange)

@@ -284,5 +284,30 @@ TEST_F(ToolkitContract, RunGoesOnWhileATaskIsPosted)
     EXPECT_TRUE(form.isUnloaded());
 }
 
+// News of a watched step is shown as a failure is, the newest replacing the
+// last, and goes only when newer news or a failure replaces it.
+TEST_F(ToolkitContract, NewsReplacesTheLastReportAndNoStepsSuccessClearsIt)
+{
+    std::vector<std::string> written;
+    loop.reports().writeNews = [&](const std::string& line, bool good) {
+        written.push_back((good ? "good " : "bad ") + line);
+    };
+    loop.reports().failed("STEP", "no window titled 'X' was found");
+    loop.reports().news("NEWS", "CONFIRMED the server stopped 1.0 s after stop", true);
+    ASSERT_TRUE(loop.reports().current());
+    EXPECT_EQ(loop.reports().current()->kind, Report::Kind::GoodNews);
+    EXPECT_FALSE(loop.reports().current()->alarming());
+    loop.reports().succeeded("STEP");
+    loop.reports().succeeded("NEWS");
+    ASSERT_TRUE(loop.reports().current()) << "news stays until something newer comes";
+    loop.reports().news("NEWS", "NOT STOPPED the server did not stop within 5 minutes after stop", false);
+    EXPECT_TRUE(loop.reports().current()->alarming());
+    EXPECT_EQ(written,
+              (std::vector<std::string>{"good CONFIRMED the server stopped 1.0 s after stop",
+                                        "bad NOT STOPPED the server did not stop within 5 minutes after stop"}));
+    EXPECT_EQ(loop.reports().history().size(), 3u);
+    EXPECT_EQ(lines, std::vector<std::string>{"vt-haltward: no window titled 'X' was found"}) << "news is no failure";
+}
+
 } // namespace
 } // namespace vt

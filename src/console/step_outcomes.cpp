@@ -53,7 +53,7 @@ void StepOutcomes::expectSay(KeySender& sender, const std::string& console, cons
 
 void StepOutcomes::expectCommand(KeySender& sender, const std::string& console, StepExpectation::Kind kind)
 {
-    serverDidNotObey_ = false;
+    commandUnsent_ = true;
     const std::string command = kind == StepExpectation::Kind::Restart ? "restart" : "stop";
     const ConsoleSight sight = sender.sight();
     if (!sight.serverWatched) {
@@ -121,6 +121,9 @@ SightingSink StepOutcomes::sinkFor(std::uint64_t id)
 void StepOutcomes::stepDelivered()
 {
     const std::int64_t now = services().loop.nowMs();
+    // A new command: what the last one's server did no longer tells.
+    if (std::exchange(commandUnsent_, false))
+        serverDidNotObey_ = false;
     for (Watched& watched : watched_) {
         if (watched.stage == Stage::Unsent) {
             watched.stage = Stage::Awaited;
@@ -144,6 +147,7 @@ void StepOutcomes::stepFailed()
 {
     watched_.remove_if([](const Watched& watched) { return watched.stage == Stage::Unsent; });
     unsentNews_.clear();
+    commandUnsent_ = false;
 }
 
 void StepOutcomes::startBounds()

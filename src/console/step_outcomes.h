@@ -52,7 +52,9 @@ public:
     void awaitCommandOutcome();
     // A signal while the program waits for the outcome ends the wait at once.
     bool closeRequested(const std::string& cause) override;
-    // Steps whose console is still watched.
+    // Steps whose console is still watched. A say line unanswered past its
+    // bound is listened to until the next command's outcome is known, or
+    // the program ends.
     std::size_t watching() const { return watched_.size(); }
 
 private:
@@ -101,6 +103,7 @@ private:
     std::uint64_t nextId_ = 1;
     bool unreadableSaid_ = false;
     bool serverDidNotObey_ = false;
+    bool commandUnsent_ = false;
     bool awaiting_ = false;
     // Lets a sighting posted from a link's thread find this form, or learn
     // that it has gone.

@@ -279,6 +279,30 @@ TEST_F(Confirmation, TheImmediateActionsWatchTheirLineAndCommand)
     EXPECT_EQ(w.exitStatus(), kServerDidNotObey);
 }
 
+// The exit status tells what the last command's server did; a command that
+// never reached the console changes nothing.
+TEST_F(Confirmation, TheLastCommandDeliveredTellsWhetherTheServerObeyed)
+{
+    services.stopWaitMs = 20000;
+    storeTexts();
+    console.setSight(kReadable);
+    console.openWindow("SPIGOT-SERVER");
+    auto& w = start();
+    w.click(w.ENABLE_NO_WARNINGS_BUTTON);
+    w.click(w.SHUTDOWN_NO_WARNINGS_BUTTON);
+    loop.advance(20);
+    EXPECT_EQ(w.exitStatus(), kServerDidNotObey);
+    // Found, but nothing could be typed into it.
+    console.grabKeyboard(true);
+    w.click(w.SHUTDOWN_NO_WARNINGS_BUTTON);
+    EXPECT_NE(currentReport(), "");
+    EXPECT_EQ(w.exitStatus(), kServerDidNotObey) << "nothing was typed";
+    console.grabKeyboard(false);
+    w.click(w.SHUTDOWN_NO_WARNINGS_BUTTON);
+    seeAt(25, Kind::Stop, ConsoleSighting::ServerEnded);
+    EXPECT_EQ(w.exitStatus(), kRunCompleted);
+}
+
 // After AutoClose the window is gone and the program waits on for the
 // command's outcome, at most the stop bound after the command.
 class ConfirmedExit : public ProgramTest {

@@ -32,6 +32,17 @@ protected:
         return w;
     }
 
+    // No run: the immediate pair unlocked, the console open.
+    VT_HALTWARD_MAIN& startUnlocked()
+    {
+        storeTexts();
+        console.setSight(kReadable);
+        server = console.openWindow("SPIGOT-SERVER");
+        auto& w = start();
+        w.click(w.ENABLE_NO_WARNINGS_BUTTON);
+        return w;
+    }
+
     // Advances to atSeconds, then the console shows what the link reports,
     // and the loop gets to it.
     void seeAt(double atSeconds, Kind kind, ConsoleSighting sighting, const std::string& answer = {})
@@ -262,11 +273,7 @@ TEST_F(Confirmation, ALineOfUnknownFateIsStillWatched)
 
 TEST_F(Confirmation, TheImmediateActionsWatchTheirLineAndCommand)
 {
-    storeTexts();
-    console.setSight(kReadable);
-    console.openWindow("SPIGOT-SERVER");
-    auto& w = start();
-    w.click(w.ENABLE_NO_WARNINGS_BUTTON);
+    auto& w = startUnlocked();
     w.click(w.SHUTDOWN_NO_WARNINGS_BUTTON);
     seeAt(0.2, Kind::Say, ConsoleSighting::Answered, "bye");
     seeAt(4.1, Kind::Stop, ConsoleSighting::ServerEnded);
@@ -284,11 +291,7 @@ TEST_F(Confirmation, TheImmediateActionsWatchTheirLineAndCommand)
 TEST_F(Confirmation, TheLastCommandDeliveredTellsWhetherTheServerObeyed)
 {
     services.stopWaitMs = 20000;
-    storeTexts();
-    console.setSight(kReadable);
-    console.openWindow("SPIGOT-SERVER");
-    auto& w = start();
-    w.click(w.ENABLE_NO_WARNINGS_BUTTON);
+    auto& w = startUnlocked();
     w.click(w.SHUTDOWN_NO_WARNINGS_BUTTON);
     loop.advance(20);
     EXPECT_EQ(w.exitStatus(), kServerDidNotObey);

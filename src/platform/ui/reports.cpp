@@ -29,11 +29,13 @@ void Reports::news(const std::string& step, const std::string& message, bool goo
 {
     current_ = Report{step, message, good ? Report::Kind::GoodNews : Report::Kind::BadNews};
     history_.push_back(*current_);
-    if (writeNews)
+    if (writeNews) {
         writeNews(message, good);
-    else {
-        std::fputs(("vt-haltward: " + message + "\n").c_str(), stderr);
-        std::fflush(stderr);
+    } else {
+        // Good news is no failure: standard error stays for what went wrong.
+        std::FILE* stream = good ? stdout : stderr;
+        std::fputs(("vt-haltward: " + message + "\n").c_str(), stream);
+        std::fflush(stream);
     }
     if (onChange)
         onChange();

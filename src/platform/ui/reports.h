@@ -36,7 +36,8 @@ public:
 
     // Where the line goes; standard error unless a test redirects it.
     std::function<void(const std::string& line)> writeLine;
-    // Where a piece of news goes; standard error unless set.
+    // Where a piece of news goes; unless set, good news to standard output
+    // and bad news to standard error.
     std::function<void(const std::string& line, bool good)> writeNews;
     // Called after current() changed; the main window's view listens.
     std::function<void()> onChange;

@@ -11,6 +11,7 @@
 
 #include "app/program.h"
 #include "support/program_fixture.h"
+#include "support/sighting_script.h"
 
 namespace vt::testing {
 namespace {
@@ -76,8 +77,7 @@ public:
     void run(Form& main) override
     {
         while (!main.isUnloaded()) {
-            const auto& timers = main.timers();
-            if (std::none_of(timers.begin(), timers.end(), [](const Timer* timer) { return timer->running(); })) {
+            if (!timersRunning()) {
                 main.close();
                 return;
             }
@@ -100,6 +100,7 @@ struct IdleEndingRun {
         for (const auto& [key, value] : settings)
             store.put("vt-haltward", key, value);
         loop.reports().writeLine = [this](const std::string& line) { errors.push_back(line); };
+        loop.reports().writeNews = [this](const std::string& line, bool) { news.push_back(line); };
     }
     int run()
     {
@@ -113,6 +114,7 @@ struct IdleEndingRun {
     NullViewFactory views;
     Services services{loop, store, console, views, [] { return std::string("vt-haltward"); }};
     std::vector<std::string> errors;
+    std::vector<std::string> news;
 };
 
 // A stored shutdown without AutoClose.
@@ -196,6 +198,50 @@ TEST(Unattended, SignalAfterTheCommandEndsACompletedRun)
     EXPECT_EQ(restart.console.linesTypedInto(window).back(), "restart");
     EXPECT_TRUE(restart.errors.empty());
 }
+
+// A console read back and a server watched: once the run is over, the
+// program ends when the stop is seen, or the bound after the command passed.
+class WatchedStop : public ::testing::TestWithParam<const char*> {
+protected:
+    WatchedStop()
+    {
+        shutdown.console.setSight(ConsoleSight{true, true, {}});
+        shutdown.console.openWindow("SPIGOT-SERVER");
+        shutdown.services.stopWaitMs = 60000;
+    }
+    IdleEndingRun shutdown{{{"AUTOSTART_SHUTDOWN_TICKBOX", "1"}, {"AUTOCLOSE_TICKBOX", GetParam()}}};
+    SightingScript script{shutdown.services, shutdown.console};
+};
+
+TEST_P(WatchedStop, TheProgramEndsWhenTheStopIsSeen)
+{
+    script.at(234.5, StepExpectation::Kind::Stop, ConsoleSighting::ServerEnded);
+    EXPECT_EQ(shutdown.run(), kRunCompleted);
+    // This loop moves on a second at a time.
+    EXPECT_EQ(shutdown.loop.nowMs(), 235000);
+    EXPECT_EQ(shutdown.news.back(), "CONFIRMED the server stopped 34.5 s after stop");
+}
+
+TEST_P(WatchedStop, AServerThatNeverStopsEndsTheProgramWithFourAfterTheBound)
+{
+    EXPECT_EQ(shutdown.run(), kServerDidNotObey);
+    EXPECT_EQ(shutdown.loop.nowMs(), 260000);
+    EXPECT_EQ(shutdown.news.back(), "NOT STOPPED the server did not stop within 1 minute after stop");
+}
+
+// A signal while waiting ends the program at once: the run has completed,
+// and what became of the server is said not to be known.
+TEST_P(WatchedStop, ASignalWhileWaitingEndsAtOnceWithWhatIsKnown)
+{
+    shutdown.loop.signalAt(230, "SIGTERM");
+    EXPECT_EQ(shutdown.run(), kRunCompleted);
+    EXPECT_EQ(shutdown.loop.nowMs(), 230000);
+    EXPECT_EQ(shutdown.news.back(),
+              "UNKNOWN SIGTERM ended the wait 30.0 s after stop: whether the server stops is not known");
+    EXPECT_NE(shutdown.stored("MAIN-Left"), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(WithAndWithoutAutoClose, WatchedStop, ::testing::Values("1", "0"));
 
 // With AutoClose or without: nobody could mend the text here.
 TEST_F(UnattendedTest, StoredTextThatCannotBeTypedEndsWithOneWithoutRunning)

@@ -31,6 +31,9 @@ protected:
         : console([this] { return loop.nowMs(); }), services{loop, store, console, views, [this] { return exeName; }}
     {
         loop.reports().writeLine = [this](const std::string& line) { stderrLines.push_back(line); };
+        loop.reports().writeNews = [this](const std::string& line, bool good) {
+            newsLines.push_back((good ? "good: " : "bad: ") + line);
+        };
     }
 
     // Starts the program: a new main window, loaded and shown.
@@ -67,10 +70,11 @@ protected:
         return out;
     }
 
+    // The failure shown now, if any; news of a watched step is not one.
     std::string currentReport() const
     {
         const auto& current = loop.reports().current();
-        return current ? current->message : std::string();
+        return current && current->kind == Report::Kind::Failure ? current->message : std::string();
     }
 
     HeadlessEventLoop loop;
@@ -81,6 +85,8 @@ protected:
     Services services;
     std::unique_ptr<VT_HALTWARD_MAIN> main;
     std::vector<std::string> stderrLines;
+    // Each piece of news, led by "good: " or "bad: ".
+    std::vector<std::string> newsLines;
 };
 
 } // namespace vt::testing

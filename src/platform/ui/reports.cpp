@@ -25,9 +25,26 @@ void Reports::failed(const std::string& step, const std::string& message)
         onChange();
 }
 
+void Reports::news(const std::string& step, const std::string& message, bool good)
+{
+    current_ = Report{step, message, good ? Report::Kind::GoodNews : Report::Kind::BadNews};
+    history_.push_back(*current_);
+    if (writeNews) {
+        writeNews(message, good);
+    } else {
+        // Good news is no failure: standard error stays for what went wrong.
+        std::FILE* stream = good ? stdout : stderr;
+        std::fputs(("vt-haltward: " + message + "\n").c_str(), stream);
+        std::fflush(stream);
+    }
+    if (onChange)
+        onChange();
+}
+
 void Reports::succeeded(const std::string& step)
 {
-    if (!current_ || current_->step != step)
+    // News is not undone by a step succeeding: only a failure is.
+    if (!current_ || current_->kind != Report::Kind::Failure || current_->step != step)
         return;
     current_.reset();
     if (onChange)

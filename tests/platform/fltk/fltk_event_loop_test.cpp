@@ -16,6 +16,7 @@
 #include "platform/headless/null_views.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
+#include "support/post_from_thread.h"
 
 namespace vt {
 namespace {
@@ -240,6 +241,21 @@ TEST_F(FltkEventLoopTest, LaterRunsItsWorkOnceAfterTheDelay)
     runWithin(5000);
     ASSERT_EQ(runs.size(), 1u);
     EXPECT_GE(runs[0], 25 - kClockSlackMs);
+}
+
+// A task posted from another thread runs on the loop's thread, woken from
+// its wait: nothing else would wake it for a minute.
+TEST_F(FltkEventLoopTest, APostFromAnotherThreadWakesTheLoop)
+{
+    main.first.setInterval(60000);
+    main.first.setEnabled(true);
+    bool ranOnLoopThread = false;
+    {
+        testing::PostFromAnotherThread poster(loop, [&] { main.unload(); });
+        runWithin(30000);
+        ranOnLoopThread = poster.ranOnThisThread();
+    }
+    EXPECT_TRUE(ranOnLoopThread);
 }
 
 } // namespace

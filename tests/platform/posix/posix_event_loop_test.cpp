@@ -15,6 +15,7 @@
 #include "platform/services.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
+#include "support/post_from_thread.h"
 
 namespace vt::posix {
 namespace {
@@ -173,6 +174,22 @@ TEST_F(PosixEventLoopTest, DialogCannotBeShownAndIsUnloaded)
     dialog.load();
     EXPECT_THROW(loop.runModal(dialog), Failure);
     EXPECT_TRUE(dialog.isUnloaded());
+}
+
+// A task posted from another thread (a watch on the server's console) runs
+// on the loop's thread as soon as it is posted, not at the next tick.
+TEST_F(PosixEventLoopTest, APostFromAnotherThreadWakesTheLoop)
+{
+    timer.setInterval(60000);
+    timer.onTimer = [this] { main.unload(); };
+    timer.setEnabled(true);
+    bool ranOnLoopThread = false;
+    {
+        testing::PostFromAnotherThread poster(loop, [&] { main.unload(); });
+        loop.run(main);
+        ranOnLoopThread = poster.ranOnThisThread();
+    }
+    EXPECT_TRUE(ranOnLoopThread) << "the posted task did not end the run; the 60 s tick did";
 }
 
 } // namespace

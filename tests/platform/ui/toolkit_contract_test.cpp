@@ -259,5 +259,55 @@ TEST_F(ToolkitContract, UnloadingTheOwnerClosesItsDialogFirst)
     EXPECT_TRUE(owner.isUnloaded());
 }
 
+// What another thread posts runs on the loop's thread at the time it was
+// posted: before any later tick, and before the end of an advance.
+TEST_F(ToolkitContract, APostedTaskRunsAtItsTimeBeforeTheNextTick)
+{
+    std::vector<std::string> order;
+    form.TICK_TIMER.setInterval(1000);
+    form.TICK_TIMER.onTimer = [&] {
+        order.push_back("tick at " + std::to_string(loop.nowMs()));
+        loop.post("from the tick", [&] { order.push_back("posted by the tick, at " + std::to_string(loop.nowMs())); });
+    };
+    form.TICK_TIMER.setEnabled(true);
+    loop.advanceMs(500);
+    loop.post("from outside", [&] { order.push_back("posted at " + std::to_string(loop.nowMs())); });
+    loop.advanceMs(1000);
+    EXPECT_EQ(order, (std::vector<std::string>{"posted at 500", "tick at 1000", "posted by the tick, at 1000"}));
+}
+
+// A posted task is something left to do: run() does not give up on it.
+TEST_F(ToolkitContract, RunGoesOnWhileATaskIsPosted)
+{
+    loop.post("unload", [this] { form.unload(); });
+    loop.run(form);
+    EXPECT_TRUE(form.isUnloaded());
+}
+
+// News of a watched step is shown as a failure is, the newest replacing the
+// last, and goes only when newer news or a failure replaces it.
+TEST_F(ToolkitContract, NewsReplacesTheLastReportAndNoStepsSuccessClearsIt)
+{
+    std::vector<std::string> written;
+    loop.reports().writeNews = [&](const std::string& line, bool good) {
+        written.push_back((good ? "good " : "bad ") + line);
+    };
+    loop.reports().failed("STEP", "no window titled 'X' was found");
+    loop.reports().news("NEWS", "CONFIRMED the server stopped 1.0 s after stop", true);
+    ASSERT_TRUE(loop.reports().current());
+    EXPECT_EQ(loop.reports().current()->kind, Report::Kind::GoodNews);
+    EXPECT_FALSE(loop.reports().current()->alarming());
+    loop.reports().succeeded("STEP");
+    loop.reports().succeeded("NEWS");
+    ASSERT_TRUE(loop.reports().current()) << "news stays until something newer comes";
+    loop.reports().news("NEWS", "NOT STOPPED the server did not stop within 5 minutes after stop", false);
+    EXPECT_TRUE(loop.reports().current()->alarming());
+    EXPECT_EQ(written,
+              (std::vector<std::string>{"good CONFIRMED the server stopped 1.0 s after stop",
+                                        "bad NOT STOPPED the server did not stop within 5 minutes after stop"}));
+    EXPECT_EQ(loop.reports().history().size(), 3u);
+    EXPECT_EQ(lines, std::vector<std::string>{"vt-haltward: no window titled 'X' was found"}) << "news is no failure";
+}
+
 } // namespace
 } // namespace vt

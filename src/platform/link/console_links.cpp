@@ -53,6 +53,12 @@ std::unique_ptr<KeySender> ConsoleLinks::activateIn(const std::vector<const Name
             return link->link.activate(name);
         } catch (const ConsoleAmbiguous&) {
             throw;
+        } catch (const NoServerRunning&) {
+            // The console is found: no other link may type into it, nor
+            // into another console of its name.
+            throw;
+        } catch (const ConsolePaused&) {
+            throw;
         } catch (const ConsoleNotFound& missing) {
             // A later link may still have it; if none does, every link's
             // reason is worth reading.

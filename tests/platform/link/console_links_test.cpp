@@ -82,6 +82,33 @@ TEST_F(ConsoleLinksTest, AmbiguityInAnEarlierLinkIsNeverResolvedByALaterOne)
     EXPECT_EQ(windows.activations(), 0);
 }
 
+// A link that found the console but may not type into it now (no server
+// reads it, or it is paused) has the last word: a later link would reach
+// the same console, or another of its name, by a less careful way.
+TEST_F(ConsoleLinksTest, AConsoleFoundButNotReadyIsNeverTypedIntoByALaterLink)
+{
+    struct Refusing : ConsoleLink {
+        bool paused = false;
+        std::unique_ptr<KeySender> activate(const std::string& title) override
+        {
+            if (paused)
+                throw ConsolePaused("the console '" + title + "' is paused");
+            throw NoServerRunning("the console '" + title + "' shows a shell prompt");
+        }
+    } refusing;
+    ConsoleLinks composed{{{"console", refusing}, {"window", windows}}};
+    const WindowId window = windows.openWindow("SPIGOT-SERVER");
+    EXPECT_THROW(composed.activate("SPIGOT-SERVER"), NoServerRunning);
+    EXPECT_EQ(failureIn(composed, "SPIGOT-SERVER"), "the console 'SPIGOT-SERVER' shows a shell prompt");
+    refusing.paused = true;
+    EXPECT_THROW(composed.activate("SPIGOT-SERVER"), ConsolePaused);
+    EXPECT_EQ(windows.typedInto(window), "");
+    EXPECT_EQ(windows.activations(), 0);
+    // Named on purpose, the window is still reached.
+    const auto sender = composed.activate("window:SPIGOT-SERVER");
+    EXPECT_NE(sender, nullptr);
+}
+
 TEST_F(ConsoleLinksTest, NotFoundAnywhereGivesEveryLinksReason)
 {
     EXPECT_EQ(failureOf("SPIGOT-SERVER"),

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <string>
 
 #include "platform/services.h"
 
@@ -19,13 +21,19 @@ inline constexpr int kRunAborted = 3; // closed from outside (a signal) before t
 // a restart was only a stop.
 inline constexpr int kServerDidNotObey = 4;
 
+// The stop bound from VT_HALTWARD_STOP_WAIT (whole seconds, at least 1), as
+// Services holds it; nullptr or empty is the default of 5 minutes. Any other
+// text throws Failure: a scheduled run must not wait by a bound nobody set.
+std::int64_t stopWaitMsFrom(const char* seconds);
+
 // The program where nobody can click (no display): the main window loads as
 // usual, and only a run armed by a stored AutoStart tick makes it run on.
 // When nothing is armed, explainNothingArmed is called and the program ends
 // with kNothingArmed, storing nothing. A stored tick refused at load (a
 // message that can never be typed) ends it at once with kRunFailed, storing
-// nothing. Otherwise it ends with kRunCompleted, kRunFailed when the run
-// failed, with or without AutoClose, or kRunAborted.
+// nothing. Otherwise, once the command's outcome is known (at most the stop
+// bound after it), it ends with kRunCompleted, kRunFailed when the run
+// failed, with or without AutoClose, kRunAborted, or kServerDidNotObey.
 int runUnattended(Services& services, const std::function<void()>& explainNothingArmed);
 
 } // namespace vt

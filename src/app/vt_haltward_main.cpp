@@ -1,5 +1,6 @@
 #include "app/vt_haltward_main.h"
 
+#include "app/program.h"
 #include "dialogs/vt_haltward_about.h"
 #include "dialogs/vt_haltward_message_settings.h"
 #include "platform/failures.h"
@@ -46,8 +47,10 @@ VT_HALTWARD_MAIN::VT_HALTWARD_MAIN(Services& services)
       WINDOW_NAME_TEXTBOX(*this, "WINDOW_NAME_TEXTBOX", {1920, 3360, 7815, 375}, 22, "WINDOW_NAME_TEXTBOX", kBold),
       AUTOSTART_TIMER(*this, "AUTOSTART_TIMER"), MIN_THREE_MESSAGE_TIMER(*this, "MIN_THREE_MESSAGE_TIMER"),
       MIN_TWO_MESSAGE_TIMER(*this, "MIN_TWO_MESSAGE_TIMER"), MIN_ONE_MESSAGE_TIMER(*this, "MIN_ONE_MESSAGE_TIMER"),
-      SHUTDOWN_RESTART_MESSAGE_TIMER(*this, "SHUTDOWN_RESTART_MESSAGE_TIMER"), AUTOCLOSE_TIMER(*this, "AUTOCLOSE_TIMER")
+      SHUTDOWN_RESTART_MESSAGE_TIMER(*this, "SHUTDOWN_RESTART_MESSAGE_TIMER"), AUTOCLOSE_TIMER(*this, "AUTOCLOSE_TIMER"),
+      outcomes_(services, services.stopWaitMs)
 {
+    outcomes_.load();
     START_STOP_BUTTON.setEnabled(false);
     START_STOP_BUTTON.setDefault(true);
     SHUTDOWN_NO_WARNINGS_BUTTON.setEnabled(false);
@@ -142,6 +145,7 @@ void VT_HALTWARD_MAIN::armAtStart(TickBox& first, TickBox& second)
         refuseToArm(error);
     }
     firstFailureMs_.reset();
+    outcomes_.newRun();
     first.setEnabled(false);
     second.setEnabled(false);
     CURRENT_STATUS_LABEL.setCaption("STARTING IN 10 SECS...");
@@ -193,6 +197,22 @@ void VT_HALTWARD_MAIN::stopAllTimers()
 {
     for (Timer* timer : runTimers_)
         timer->setEnabled(false);
+}
+
+int VT_HALTWARD_MAIN::exitStatus() const
+{
+    if (exitStatus_ != 0)
+        return exitStatus_;
+    return outcomes_.serverDidNotObey() ? kServerDidNotObey : kRunCompleted;
+}
+
+// Only AutoClose's close waits: the run's last step is the command, and a
+// scheduler learns from the exit status whether the server obeyed it. The
+// close box, Exit or a signal end the program at once.
+void VT_HALTWARD_MAIN::awaitCommandOutcome()
+{
+    if (closedByAutoClose_)
+        outcomes_.awaitCommandOutcome();
 }
 
 // Under AutoClose nobody may be there to read the report of a failed run:

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "console/message_notation.h"
+#include "console/step_outcomes.h"
 #include "platform/link/console_link.h"
 #include "platform/ui/form.h"
 
@@ -84,8 +85,16 @@ public:
     void SayOnServerConsole(KeySender& sender, const TextBox& message);
     void SendServerCommand(KeySender& sender, const std::string& keys);
 
-    // 0, or 1 when the program closed itself after a run that failed.
-    int exitStatus() const { return exitStatus_; }
+    // 0; 1 when the program closed itself after a run that failed; 4 when
+    // the last command reached a server that did not stop, or a restart
+    // only stopped it.
+    int exitStatus() const;
+    // After AutoClose has closed the window: runs on until the command's
+    // outcome is known, at most its stop bound after it. After any other
+    // close it returns at once.
+    void awaitCommandOutcome();
+    // What became of the console steps.
+    const StepOutcomes& outcomes() const { return outcomes_; }
     // Whether a run is armed or under way (any of the run's timers enabled).
     bool runActive() const;
     // Whether a run failed: it gave up on a console that stayed unreachable,
@@ -114,8 +123,10 @@ private:
     std::vector<MessageText> messages() const;
     MessageText messageOf(const TextBox& message) const;
     void sayInRun(const TextBox& message, Timer& next, Timer& own);
-    void commandInRun(const std::string& keys);
+    void commandInRun(const std::string& keys, StepExpectation::Kind kind);
     void runConsoleStep(const std::function<void(KeySender&)>& keys);
+    void deliverWatched(KeySender& sender);
+    void immediateCommand(const std::string& keys, StepExpectation::Kind kind);
     [[noreturn]] void failRun(const std::string& why);
     std::optional<std::string> stepAhead() const;
 
@@ -123,11 +134,13 @@ private:
     const std::array<Timer*, 6> runTimers_{
         &AUTOSTART_TIMER,       &MIN_THREE_MESSAGE_TIMER,        &MIN_TWO_MESSAGE_TIMER,
         &MIN_ONE_MESSAGE_TIMER, &SHUTDOWN_RESTART_MESSAGE_TIMER, &AUTOCLOSE_TIMER};
+    StepOutcomes outcomes_;
     std::optional<std::int64_t> firstFailureMs_; // of the step now being retried
     int exitStatus_ = 0;
     bool runFailed_ = false;
     bool runAborted_ = false;
     bool armingRefused_ = false;
+    bool closedByAutoClose_ = false;
 };
 
 } // namespace vt

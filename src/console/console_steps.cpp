@@ -56,7 +56,10 @@ void VT_HALTWARD_MAIN::sayInRun(const TextBox& message, Timer& next, Timer& own)
 {
     std::optional<std::string> unknown;
     try {
-        runConsoleStep([&](KeySender& sender) { SayOnServerConsole(sender, message); });
+        runConsoleStep([&](KeySender& sender) {
+            SayOnServerConsole(sender, message);
+            outcomes_.expectSay(sender, WINDOW_NAME_TEXTBOX.text(), messageOf(message));
+        });
     } catch (const DeliveryUnknown& failure) {
         unknown = failure.what();
     }
@@ -69,10 +72,13 @@ void VT_HALTWARD_MAIN::sayInRun(const TextBox& message, Timer& next, Timer& own)
 // A command of unknown fate is never typed again: a second `restart` would
 // reach the restarted server. Nobody can tell whether the run did its job,
 // so it ends as failed.
-void VT_HALTWARD_MAIN::commandInRun(const std::string& keys)
+void VT_HALTWARD_MAIN::commandInRun(const std::string& keys, StepExpectation::Kind kind)
 {
     try {
-        runConsoleStep([&](KeySender& sender) { SendServerCommand(sender, keys); });
+        runConsoleStep([&](KeySender& sender) {
+            SendServerCommand(sender, keys);
+            outcomes_.expectCommand(sender, WINDOW_NAME_TEXTBOX.text(), kind);
+        });
     } catch (const DeliveryUnknown& failure) {
         failRun(std::string(failure.what()) + "; the command is not typed again, and the run ended as failed");
     }
@@ -88,7 +94,7 @@ void VT_HALTWARD_MAIN::runConsoleStep(const std::function<void(KeySender&)>& key
     try {
         const std::unique_ptr<KeySender> sender = ActivateServerConsole();
         keys(*sender);
-        sender->deliver();
+        deliverWatched(*sender);
     } catch (const DeliveryUnknown&) {
         // Not to be retried, so no retry is counted.
         firstFailureMs_.reset();
@@ -105,6 +111,23 @@ void VT_HALTWARD_MAIN::runConsoleStep(const std::function<void(KeySender&)>& key
         failRun("gave up after 5 minutes: " + std::string(failure.what()));
     }
     firstFailureMs_.reset();
+}
+
+// The step's keys as one unit. What it expects is watched for once they went,
+// or may have (a line of unknown fate that the server repeats did arrive);
+// forgotten when nothing was typed.
+void VT_HALTWARD_MAIN::deliverWatched(KeySender& sender)
+{
+    try {
+        sender.deliver();
+    } catch (const DeliveryUnknown&) {
+        outcomes_.stepDelivered();
+        throw;
+    } catch (...) {
+        outcomes_.stepFailed();
+        throw;
+    }
+    outcomes_.stepDelivered();
 }
 
 void VT_HALTWARD_MAIN::failRun(const std::string& why)

@@ -37,24 +37,28 @@ void VT_HALTWARD_MAIN::afterImmediateCommand()
     }
 }
 
+// The final message and the command, one step, each watched as in a run.
+void VT_HALTWARD_MAIN::immediateCommand(const std::string& keys, StepExpectation::Kind kind)
+{
+    const std::unique_ptr<KeySender> sender = ActivateServerConsole();
+    SayOnServerConsole(*sender, SHUTDOWN_RESTART_MESSAGE_TEXTBOX);
+    SendServerCommand(*sender, keys);
+    outcomes_.expectSay(*sender, WINDOW_NAME_TEXTBOX.text(), messageOf(SHUTDOWN_RESTART_MESSAGE_TEXTBOX));
+    outcomes_.expectCommand(*sender, WINDOW_NAME_TEXTBOX.text(), kind);
+    deliverWatched(*sender);
+    afterImmediateCommand();
+}
+
 void VT_HALTWARD_MAIN::SHUTDOWN_NO_WARNINGS_BUTTON_Click()
 {
     CURRENT_STATUS_LABEL.setCaption("!!! SPIGOT SHUTDOWN STARTED !!!");
-    const std::unique_ptr<KeySender> sender = ActivateServerConsole();
-    SayOnServerConsole(*sender, SHUTDOWN_RESTART_MESSAGE_TEXTBOX);
-    SendServerCommand(*sender, "stop{Enter}");
-    sender->deliver();
-    afterImmediateCommand();
+    immediateCommand("stop{Enter}", StepExpectation::Kind::Stop);
 }
 
 void VT_HALTWARD_MAIN::RESTART_NO_WARNINGS_BUTTON_Click()
 {
     CURRENT_STATUS_LABEL.setCaption("!!! SPIGOT RESTART STARTED !!!");
-    const std::unique_ptr<KeySender> sender = ActivateServerConsole();
-    SayOnServerConsole(*sender, SHUTDOWN_RESTART_MESSAGE_TEXTBOX);
-    SendServerCommand(*sender, "restart{Enter}");
-    sender->deliver();
-    afterImmediateCommand();
+    immediateCommand("restart{Enter}", StepExpectation::Kind::Restart);
 }
 
 } // namespace vt

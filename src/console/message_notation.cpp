@@ -2,6 +2,7 @@
 
 #include "platform/failures.h"
 #include "platform/keys/keystroke_notation.h"
+#include "platform/keys/utf8.h"
 
 namespace vt {
 
@@ -26,6 +27,17 @@ void checkMessageNotation(const std::vector<MessageText>& messages)
                                     "'; fix it in Settings & Messages");
         }
     }
+}
+
+std::string typedCharacters(const std::string& notation)
+{
+    std::string typed;
+    for (const KeyAction& action : parseKeystrokes(notation)) {
+        const auto* character = std::get_if<char32_t>(&action.key);
+        if (character && !action.modifiers.control && !action.modifiers.alt)
+            appendUtf8(typed, *character);
+    }
+    return typed;
 }
 
 } // namespace vt

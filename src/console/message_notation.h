@@ -20,4 +20,9 @@ std::vector<MessageText> runMessages(std::string threeMinutes, std::string twoMi
 // refused before it is stored or a run is armed, not retried at every tick.
 void checkMessageNotation(const std::vector<MessageText>& messages);
 
+// The characters a message puts on the console line when typed: its
+// notation's plain characters, without named keys or keys pressed with Ctrl
+// or Alt. This is what the server repeats after "[Server] " for `say`.
+std::string typedCharacters(const std::string& notation);
+
 } // namespace vt

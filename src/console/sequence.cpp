@@ -15,6 +15,7 @@ void VT_HALTWARD_MAIN::START_STOP_BUTTON_Click()
         // A message that can never be typed would fail its step at every tick.
         checkMessageNotation(messages());
         firstFailureMs_.reset();
+        outcomes_.newRun();
         START_STOP_BUTTON.setCaption("STOP");
         AUTOSTART_TIMER.setEnabled(true);
         CURRENT_STATUS_LABEL.setCaption("!!! STARTING IN 10 SECONDS !!!");
@@ -101,11 +102,11 @@ void VT_HALTWARD_MAIN::MIN_ONE_MESSAGE_TIMER_Timer()
 void VT_HALTWARD_MAIN::SHUTDOWN_RESTART_MESSAGE_TIMER_Timer()
 {
     if (AUTOSTART_SHUTDOWN_TICKBOX.value() == 1) {
-        commandInRun("stop{Enter}");
+        commandInRun("stop{Enter}", StepExpectation::Kind::Stop);
         AUTOCLOSE_TIMER.setEnabled(true);
     }
     if (AUTOSTART_RESTART_TICKBOX.value() == 1) {
-        commandInRun("restart{Enter}");
+        commandInRun("restart{Enter}", StepExpectation::Kind::Restart);
         AUTOCLOSE_TIMER.setEnabled(true);
     }
     // Only now, in either mode: a command that failed has left this timer
@@ -121,6 +122,7 @@ void VT_HALTWARD_MAIN::AUTOCLOSE_TIMER_Timer()
 {
     if (AUTOCLOSE_TICKBOX.value() == 1) {
         AUTOCLOSE_TIMER.setEnabled(false);
+        closedByAutoClose_ = true;
         unload();
         return;
     }
@@ -139,12 +141,16 @@ void VT_HALTWARD_MAIN::AUTOCLOSE_TIMER_Timer()
 // box would. A run cut short before its command was typed did not do its
 // job: that is said, with the step it stopped before, and the exit status
 // tells a scheduler. Once the command is typed the run has completed, and
-// closing during AutoClose's wait cuts nothing short.
+// closing during AutoClose's wait cuts nothing short; a wait for the
+// server's outcome ends at once, with what is known.
 bool VT_HALTWARD_MAIN::closeRequested(const std::string& cause)
 {
     const std::optional<std::string> next = stepAhead();
-    if (!next)
+    if (!next) {
+        if (outcomes_.commandPending())
+            outcomes_.closeRequested(cause);
         return close();
+    }
     endRun();
     runAborted_ = true;
     CURRENT_STATUS_LABEL.setCaption("!!! ABORTED !!!");

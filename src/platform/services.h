@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -10,6 +11,8 @@ class EventLoop;
 class SettingsStore;
 class ViewFactory;
 
+inline constexpr std::int64_t kDefaultStopWaitMs = 5 * 60 * 1000;
+
 // What the program's forms use of the platform, chosen once at start-up.
 struct Services {
     EventLoop& loop;
@@ -18,6 +21,10 @@ struct Services {
     ViewFactory& views;
     // The executable's file name without its extension, fetched at every call.
     std::function<std::string()> exeName;
+    // How long a server may take to stop or restart after its command before
+    // the command counts as not obeyed (VT_HALTWARD_STOP_WAIT, read by the
+    // entry files).
+    std::int64_t stopWaitMs = kDefaultStopWaitMs;
 };
 
 } // namespace vt

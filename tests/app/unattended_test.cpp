@@ -76,8 +76,7 @@ public:
     void run(Form& main) override
     {
         while (!main.isUnloaded()) {
-            const auto& timers = main.timers();
-            if (std::none_of(timers.begin(), timers.end(), [](const Timer* timer) { return timer->running(); })) {
+            if (!timersRunning()) {
                 main.close();
                 return;
             }

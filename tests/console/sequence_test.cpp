@@ -66,7 +66,7 @@ protected:
         loop.advance(10);
         EXPECT_EQ(console.linesTypedInto(again), std::vector<std::string>{command});
         EXPECT_EQ(console.transcript().back().atMs, 210000);
-        EXPECT_FALSE(loop.reports().current());
+        EXPECT_EQ(currentReport(), "");
         loop.advance(10);
         EXPECT_EQ(w.CURRENT_STATUS_LABEL.caption(), "READY...");
     }
@@ -99,7 +99,7 @@ TEST_F(Sequence, AFullShutdownRunWithoutAutoClose)
     EXPECT_TRUE(w.ENABLE_NO_WARNINGS_BUTTON.enabled());
     expectAllTimersStopped();
     EXPECT_FALSE(w.isUnloaded());
-    EXPECT_FALSE(loop.reports().current());
+    EXPECT_EQ(currentReport(), "");
 }
 
 TEST_F(Sequence, ARestartRunWithAutoCloseUnloadsAndTheNextStartArmsAgain)

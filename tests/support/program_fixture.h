@@ -67,10 +67,11 @@ protected:
         return out;
     }
 
+    // The failure shown now, if any; news of a watched step is not one.
     std::string currentReport() const
     {
         const auto& current = loop.reports().current();
-        return current ? current->message : std::string();
+        return current && current->kind == Report::Kind::Failure ? current->message : std::string();
     }
 
     HeadlessEventLoop loop;

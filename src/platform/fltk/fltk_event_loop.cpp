@@ -15,9 +15,20 @@ namespace {
 // this blocks until an event or a timeout instead.
 constexpr double kWaitForever = 1e20;
 
+// The loop that Fl::awake's callbacks reach; only the main thread sets it or
+// reads it. A wake-up still queued when its loop has gone finds no loop.
+FltkEventLoop* awakeLoop = nullptr;
+
 } // namespace
 
-FltkEventLoop::FltkEventLoop() : start_(Clock::now()) {}
+FltkEventLoop::FltkEventLoop() : start_(Clock::now())
+{
+    // Fl::awake wakes Fl::wait only once the main thread has taken FLTK's
+    // lock. It is kept: no other thread ever calls into FLTK but Fl::awake,
+    // which needs no lock.
+    Fl::lock();
+    awakeLoop = this;
+}
 
 FltkEventLoop::~FltkEventLoop()
 {
@@ -25,8 +36,10 @@ FltkEventLoop::~FltkEventLoop()
         Fl::remove_timeout(&FltkEventLoop::fire, schedule.get());
     for (Deferred& deferred : deferred_)
         Fl::remove_timeout(&FltkEventLoop::runDeferred, &deferred);
-    Fl::remove_idle(&FltkEventLoop::wake, this);
+    Fl::remove_idle(&FltkEventLoop::keepAwake, this);
     Fl::do_widget_deletion();
+    if (awakeLoop == this)
+        awakeLoop = nullptr;
 }
 
 std::int64_t FltkEventLoop::nowMs() const
@@ -117,13 +130,26 @@ void FltkEventLoop::wakeIfDone()
 {
     for (const Form* form : awaited_) {
         if (form->isUnloaded()) {
-            Fl::add_idle(&FltkEventLoop::wake, this);
+            Fl::add_idle(&FltkEventLoop::keepAwake, this);
             return;
         }
     }
 }
 
-void FltkEventLoop::wake(void*) {}
+void FltkEventLoop::keepAwake(void*) {}
+
+void FltkEventLoop::wake()
+{
+    Fl::awake(&FltkEventLoop::onAwake, nullptr);
+}
+
+void FltkEventLoop::onAwake(void*)
+{
+    if (!awakeLoop)
+        return;
+    awakeLoop->runPosted();
+    awakeLoop->wakeIfDone();
+}
 
 void FltkEventLoop::waitUntilUnloaded(const Form& form)
 {
@@ -131,7 +157,7 @@ void FltkEventLoop::waitUntilUnloaded(const Form& form)
     while (!form.isUnloaded())
         Fl::wait(kWaitForever);
     awaited_.pop_back();
-    Fl::remove_idle(&FltkEventLoop::wake, this);
+    Fl::remove_idle(&FltkEventLoop::keepAwake, this);
 }
 
 void FltkEventLoop::later(int delayMs, std::function<void()> work)

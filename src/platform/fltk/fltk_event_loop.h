@@ -34,7 +34,13 @@ public:
     // must come back later without blocking (undoing temporary key bindings).
     void later(int delayMs, std::function<void()> work);
 
+protected:
+    // Fl::awake, which any thread may call: the posted tasks run in the
+    // loop's next Fl::wait.
+    void wake() override;
+
 private:
+    static void onAwake(void* data);
     struct Deferred {
         FltkEventLoop* loop;
         std::function<void()> work;
@@ -49,7 +55,7 @@ private:
         Clock::time_point dueAt;
     };
     static void fire(void* data);
-    static void wake(void* data);
+    static void keepAwake(void* data);
     void tick(Schedule& schedule);
     void forget(Timer& timer);
     void waitUntilUnloaded(const Form& form);

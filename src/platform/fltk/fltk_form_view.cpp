@@ -303,12 +303,16 @@ void FltkFormView::inputBlockedChanged()
     window_->redraw();
 }
 
-// The newest failure, in a red strip below the lowest control; the window
-// grows to make room for it when it has to, and shrinks back when it goes.
+// The newest report, in a strip below the lowest control (red for a failure
+// or bad news, grey for good news); the window grows to make room for it when
+// it has to, and shrinks back when it goes. News leads with its own word.
 void FltkFormView::showReport()
 {
     const auto& report = reports_->current();
-    window_->showBanner(report ? "FAILED: " + report->message : std::string(), stripFontPixels(), stripFit().top);
+    std::string text;
+    if (report)
+        text = report->kind == Report::Kind::Failure ? "FAILED: " + report->message : report->message;
+    window_->showBanner(text, !report || report->alarming(), stripFontPixels(), stripFit().top);
     applyPlacement();
 }
 

@@ -265,11 +265,12 @@ void FormWindow::resize(int x, int y, int width, int height)
         listener_->windowMoved(x, y);
 }
 
-void FormWindow::showBanner(std::string text, int fontPixels, int top)
+void FormWindow::showBanner(std::string text, bool alarming, int fontPixels, int top)
 {
-    if (banner_ == text && bannerFontPixels_ == fontPixels && bannerTop_ == top)
+    if (banner_ == text && bannerAlarming_ == alarming && bannerFontPixels_ == fontPixels && bannerTop_ == top)
         return;
     banner_ = std::move(text);
+    bannerAlarming_ = alarming;
     bannerFontPixels_ = fontPixels;
     bannerTop_ = top;
     redraw();
@@ -289,7 +290,7 @@ void FormWindow::draw()
     // Drawn after the children, so a control that redraws alone cannot hide it;
     // the view puts it below the lowest control, so it hides none either.
     const int height = bannerHeight(bannerFontPixels_);
-    fl_rectf(0, bannerTop_, w(), height, fl_rgb_color(176, 0, 0));
+    fl_rectf(0, bannerTop_, w(), height, bannerAlarming_ ? fl_rgb_color(176, 0, 0) : fl_rgb_color(72, 72, 72));
     fl_color(FL_WHITE);
     fl_push_clip(4, bannerTop_, w() - 8, height);
     fl_draw(banner_.c_str(), 4, bannerTop_ + 2 + fl_height() - fl_descent());

@@ -111,7 +111,7 @@ private:
 
 // The window of one form. It keeps the user's input from the form while the
 // form takes none, turns Enter and the close box into the form's actions, and
-// shows the current failure report in a banner over its lower edge.
+// shows the current report in a banner over its lower edge.
 class FormWindow : public Fl_Double_Window {
 public:
     FormWindow(const PixelBox& box, InputListener& listener);
@@ -119,8 +119,9 @@ public:
     void resize(int x, int y, int width, int height) override;
     void draw() override;
 
-    // The failure strip, with its top edge at top, across the whole width.
-    void showBanner(std::string text, int fontPixels, int top);
+    // The report strip, with its top edge at top, across the whole width: red
+    // when alarming, a neutral grey for good news.
+    void showBanner(std::string text, bool alarming, int fontPixels, int top);
     const std::string& banner() const { return banner_; }
     // How high the strip is drawn in a font of this size.
     static int bannerHeight(int fontPixels);
@@ -134,6 +135,7 @@ private:
     int handleKey(int event);
     InputListener* listener_;
     std::string banner_;
+    bool bannerAlarming_ = true;
     int bannerFontPixels_ = 11;
     int bannerTop_ = 0;
 };

@@ -10,6 +10,15 @@ namespace vt::headless {
 // Types into the one window its activation found, and nowhere else: one
 // check, then the whole step, as a sender that holds the display does. The
 // window that had the focus before the activation gets it back at the end.
+class HeadlessConsole::Watch : public StepWatch {
+public:
+    explicit Watch(std::shared_ptr<WatchRecord> record) : record_(std::move(record)) {}
+    ~Watch() override { record_->live = false; }
+
+private:
+    std::shared_ptr<WatchRecord> record_;
+};
+
 class HeadlessConsole::Sender : public KeySender {
 public:
     Sender(HeadlessConsole& console, WindowId window, std::string title, WindowId previousFocus)
@@ -21,6 +30,17 @@ public:
     {
         if (console_.focused_ == window_ && (previousFocus_ == 0 || console_.isOpen(previousFocus_)))
             console_.focused_ = previousFocus_;
+    }
+
+    ConsoleSight sight() const override { return console_.sight_; }
+
+    std::unique_ptr<StepWatch> watch(const StepExpectation& expected, SightingSink sink) override
+    {
+        if (!console_.watchFailure_.empty())
+            throw KeySenderFailed(console_.watchFailure_);
+        auto record = std::make_shared<WatchRecord>(WatchRecord{expected, std::move(sink)});
+        console_.watches_.push_back(record);
+        return std::make_unique<Watch>(record);
     }
 
 protected:
@@ -201,6 +221,43 @@ void HeadlessConsole::checkReady(WindowId window, const std::string& consoleTitl
 void HeadlessConsole::record(TypedKeys entry)
 {
     transcript_.push_back(std::move(entry));
+}
+
+void HeadlessConsole::setSight(ConsoleSight sight)
+{
+    sight_ = std::move(sight);
+}
+
+void HeadlessConsole::failWatches(std::string why)
+{
+    watchFailure_ = std::move(why);
+}
+
+bool HeadlessConsole::sighted(StepExpectation::Kind kind, ConsoleSighting sighting, const std::string& answer)
+{
+    for (const auto& record : watches_) {
+        if (record->live && record->expected.kind == kind && (answer.empty() || record->expected.answer == answer)) {
+            record->sink(sighting);
+            return true;
+        }
+    }
+    return false;
+}
+
+std::vector<StepExpectation> HeadlessConsole::watchedExpectations() const
+{
+    std::vector<StepExpectation> expectations;
+    for (const auto& record : watches_)
+        expectations.push_back(record->expected);
+    return expectations;
+}
+
+std::size_t HeadlessConsole::liveWatches() const
+{
+    std::size_t live = 0;
+    for (const auto& record : watches_)
+        live += record->live ? 1 : 0;
+    return live;
 }
 
 } // namespace vt::headless

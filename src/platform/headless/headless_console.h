@@ -59,6 +59,19 @@ public:
     // time to type into (spend the loop's clock here).
     void whileTyping(std::function<void()> typing);
 
+    // Reading back. What the console lets the program see of its steps
+    // (nothing until set); each watch the program starts is kept, and a test
+    // reports what the console shows through sighted().
+    void setSight(ConsoleSight sight);
+    // watch() throws KeySenderFailed with this message instead of watching.
+    void failWatches(std::string why);
+    // Calls the sink of the oldest live watch expecting kind (and, when one
+    // is given, that answer), as a link's thread would on seeing it; false
+    // when no such watch lives.
+    bool sighted(StepExpectation::Kind kind, ConsoleSighting sighting, const std::string& answer = {});
+    std::vector<StepExpectation> watchedExpectations() const; // every watch started, in order
+    std::size_t liveWatches() const;                          // watches not yet destroyed
+
     // Records:
     int activations() const;                          // successful activate() calls
     const std::vector<TypedKeys>& transcript() const; // one entry per sendKeys call of a delivered step, in order
@@ -69,6 +82,12 @@ public:
 
 private:
     class Sender;
+    class Watch;
+    struct WatchRecord {
+        StepExpectation expected;
+        SightingSink sink;
+        bool live = true;
+    };
 
     struct Window {
         std::string title;
@@ -93,6 +112,9 @@ private:
     bool loseTrackOfNextStep_ = false;
     std::size_t stepKeyLimit_ = 0;
     std::function<void()> typing_;
+    ConsoleSight sight_;
+    std::string watchFailure_;
+    std::vector<std::shared_ptr<WatchRecord>> watches_;
     int activations_ = 0;
     std::vector<TypedKeys> transcript_;
 };

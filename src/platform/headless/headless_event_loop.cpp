@@ -27,19 +27,25 @@ void HeadlessEventLoop::runModal(Form& dialog)
 void HeadlessEventLoop::run(Form& main)
 {
     const std::int64_t limit = nowMs_ + kRunLimitMs;
+    runPosted();
     while (!main.isUnloaded()) {
         const std::optional<std::int64_t> due = timers_.nextDueMs();
         if (!due || *due > limit)
             throw std::logic_error("the main window never unloaded: nothing left to fire");
         fireAt(*due);
+        runPosted();
     }
 }
 
 void HeadlessEventLoop::advanceMs(std::int64_t milliseconds)
 {
     const std::int64_t target = nowMs_ + milliseconds;
-    for (auto due = timers_.nextDueMs(); due && *due <= target; due = timers_.nextDueMs())
+    // What was posted meanwhile runs at the time it was posted, before any later tick.
+    runPosted();
+    for (auto due = timers_.nextDueMs(); due && *due <= target; due = timers_.nextDueMs()) {
         fireAt(*due);
+        runPosted();
+    }
     // A handler may have spent the clock past the target.
     nowMs_ = std::max(nowMs_, target);
 }

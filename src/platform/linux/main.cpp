@@ -43,6 +43,11 @@ std::string waylandAdvice()
            "so run the server in tmux or screen";
 }
 
+std::int64_t stopWaitMs()
+{
+    return vt::stopWaitMsFrom(std::getenv("VT_HALTWARD_STOP_WAIT"));
+}
+
 int runDesktop()
 {
     vt::fltk::FltkEventLoop loop;
@@ -55,7 +60,7 @@ int runDesktop()
     // Consoles typed into without the focus come first: the same console,
     // reached more safely than through its terminal window.
     vt::ConsoleLinks console({{"tmux", tmux}, {"screen", screen}, {"x11", x11, waylandAdvice()}});
-    vt::Services services{loop, store, console, views, exeName};
+    vt::Services services{loop, store, console, views, exeName, stopWaitMs()};
     return vt::runProgram(services);
 }
 
@@ -80,13 +85,20 @@ int runWithoutDisplay()
 {
     vt::posix::PosixEventLoop loop;
     loop.reports().writeLine = [](const std::string& line) { errorLines(line); };
+    // Good news follows the status lines; bad news goes where failures go.
+    loop.reports().writeNews = [](const std::string& line, bool good) {
+        if (good)
+            statusLines(line);
+        else
+            errorLines(line);
+    };
     vt::posix::StatusLinesViewFactory views({"CURRENT_STATUS_LABEL"},
                                             [](const std::string& line) { statusLines(line); });
     vt::posix::IniFileStore store(vt::posix::defaultConfigHome());
     vt::multiplexer::TmuxConsoleLink tmux;
     vt::multiplexer::ScreenConsoleLink screen;
     vt::ConsoleLinks console({{"tmux", tmux}, {"screen", screen}});
-    vt::Services services{loop, store, console, views, exeName};
+    vt::Services services{loop, store, console, views, exeName, stopWaitMs()};
     statusLines("vt-haltward: no X display; running without windows, consoles in tmux and screen");
     return vt::runUnattended(services, [&store] { explainNothingArmed(store); });
 }

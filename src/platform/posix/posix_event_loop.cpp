@@ -98,7 +98,31 @@ private:
 
 } // namespace
 
-PosixEventLoop::PosixEventLoop() : start_(Clock::now()) {}
+PosixEventLoop::PosixEventLoop() : start_(Clock::now())
+{
+    if (::pipe2(wakeEnds_, O_CLOEXEC | O_NONBLOCK) != 0)
+        throw Failure("cannot make a pipe to wake the event loop");
+}
+
+PosixEventLoop::~PosixEventLoop()
+{
+    ::close(wakeEnds_[0]);
+    ::close(wakeEnds_[1]);
+}
+
+// A full pipe already holds a wake-up: the byte that did not fit is not missed.
+void PosixEventLoop::wake()
+{
+    const char byte = 1;
+    (void)!::write(wakeEnds_[1], &byte, 1);
+}
+
+void PosixEventLoop::drainWakePipe()
+{
+    char bytes[64];
+    while (::read(wakeEnds_[0], bytes, sizeof bytes) > 0) {
+    }
+}
 
 std::int64_t PosixEventLoop::nowMs() const
 {
@@ -121,9 +145,13 @@ void PosixEventLoop::run(Form& main)
     SignalPipe signals;
     const std::string step = main.name() + ".close";
     while (!main.isUnloaded()) {
+        runPosted();
+        if (main.isUnloaded())
+            break;
         // Without windows only a timer can make anything happen: when none
-        // runs any more (a run ended without AutoClose), the program is done,
-        // and closes as by its close box rather than waiting forever.
+        // runs any more (a run ended without AutoClose, and nothing it did
+        // is still awaited), the program is done, and closes as by its close
+        // box rather than waiting forever.
         if (!timers_.nextDueMs()) {
             dispatch(step, [&main] { main.close(); });
             break;
@@ -165,9 +193,11 @@ bool PosixEventLoop::sleepUntilNextTimer(int signalFd)
                 .count();
         timeoutMs = wait <= 0 ? 0 : static_cast<int>(std::min<std::int64_t>(wait, 24LL * 3600 * 1000));
     }
-    pollfd watched{signalFd, POLLIN, 0};
-    const int ready = ::poll(&watched, 1, timeoutMs);
-    return ready > 0 && (watched.revents & POLLIN);
+    pollfd watched[] = {{signalFd, POLLIN, 0}, {wakeEnds_[0], POLLIN, 0}};
+    const int ready = ::poll(watched, 2, timeoutMs);
+    if (ready > 0 && (watched[1].revents & POLLIN))
+        drainWakePipe();
+    return ready > 0 && (watched[0].revents & POLLIN);
 }
 
 } // namespace vt::posix

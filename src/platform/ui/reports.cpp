@@ -25,6 +25,20 @@ void Reports::failed(const std::string& step, const std::string& message)
         onChange();
 }
 
+void Reports::news(const std::string& step, const std::string& message, bool good)
+{
+    current_ = Report{step, message, good ? Report::Kind::GoodNews : Report::Kind::BadNews};
+    history_.push_back(*current_);
+    if (writeNews)
+        writeNews(message, good);
+    else {
+        std::fputs(("vt-haltward: " + message + "\n").c_str(), stderr);
+        std::fflush(stderr);
+    }
+    if (onChange)
+        onChange();
+}
+
 void Reports::succeeded(const std::string& step)
 {
     if (!current_ || current_->step != step)

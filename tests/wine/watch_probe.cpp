@@ -6,7 +6,8 @@
 // TEXT is in keystroke notation. Prints what the console lets it see, when
 // the keys went and each sighting as it comes ("Answered at 1234.567 ms,
 // 21.4 ms after the keys"; QueryPerformanceCounter time), or the failure
-// ("refused (no server): ...", "refused (paused): ...", "failed: ...").
+// ("refused (no server): ...", "refused (paused): ...", "failed: ..."), and
+// how long the step took from the lookup to the keys delivered.
 // Exit code 0 when every sighting the step should bring came in time.
 #include <windows.h>
 
@@ -83,10 +84,13 @@ int watchOneStep(vt::ConsoleLink& link, const std::string& title, const vt::Step
     else
         awaited = {vt::ConsoleSighting::NoRestartScript, vt::ConsoleSighting::ServerEnded};
     Seen seen;
+    const double stepStart = nowMs();
     const auto sender = link.activate(title);
     const vt::ConsoleSight sight = sender->sight();
     std::printf("sight: readable %d, server watched %d\n", sight.readable, sight.serverWatched);
+    const double watchStart = nowMs();
     std::unique_ptr<vt::StepWatch> watch = sender->watch(expected, [&seen](vt::ConsoleSighting s) { seen.add(s); });
+    const double watchMs = nowMs() - watchStart;
     sender->sendKeys(keys, true);
     sender->sendKeys("{ENTER}", false);
     {
@@ -94,7 +98,9 @@ int watchOneStep(vt::ConsoleLink& link, const std::string& title, const vt::Step
         seen.keysMs = nowMs();
     }
     sender->deliver();
-    std::printf("keys delivered at %.3f ms, %.1f ms after they went\n", nowMs(), nowMs() - seen.keysMs);
+    const double now = nowMs();
+    std::printf("keys delivered at %.3f ms, %.1f ms after they went\n", now, now - seen.keysMs);
+    std::printf("the step took %.1f ms, of which %.1f ms starting the watch\n", now - stepStart, watchMs);
     std::fflush(stdout);
     std::unique_lock<std::mutex> lock(seen.mutex);
     const bool all = seen.changed.wait_for(lock, std::chrono::seconds(seconds), [&] {

@@ -99,8 +99,9 @@ private:
     {
         const ULONGLONG deadline = GetTickCount64() + kBeginLimitMs;
         try {
-            while (GetTickCount64() < deadline &&
-                   helper_.readFor(pending_, static_cast<unsigned>(deadline - GetTickCount64()))) {
+            for (ULONGLONG now = GetTickCount64(); now < deadline; now = GetTickCount64()) {
+                if (!helper_.readFor(pending_, static_cast<unsigned>(deadline - now)))
+                    break;
                 WatchReply reply = takeWatchFrames(pending_);
                 if (reply.outcome)
                     break;

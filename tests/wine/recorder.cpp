@@ -8,6 +8,8 @@
 // "[HH:MM:SS INFO]: [Server] TEXT" for "say TEXT", the stop lines for "stop",
 // and for "restart" the report of a missing restart script; the time of each
 // answer (QueryPerformanceCounter, in ms) goes to <transcript>.answers.
+// Like a server starting, it first logs 140 lines: the console's buffer
+// (150 rows under Wine) is nearly full before the first key.
 #include <windows.h>
 
 #include <cstdio>
@@ -92,6 +94,8 @@ int wmain(int argc, wchar_t** argv)
     const std::wstring transcript = argv[1];
     HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
     SetConsoleMode(input, ENABLE_LINE_INPUT | ENABLE_ECHO_INPUT | ENABLE_PROCESSED_INPUT);
+    for (int line = 1; answering && line <= 140; ++line)
+        logLine(L"Preparing spawn area: " + std::to_wstring(line * 100 / 140) + L"% (" + std::to_wstring(line) + L")");
     touch(transcript + L".ready");
     const ULONGLONG startMs = GetTickCount64();
     std::wstring line;

@@ -19,6 +19,8 @@ namespace {
 // Often enough that an answer is seen within a frame of a screen; seldom
 // enough that reading costs nothing to speak of.
 constexpr DWORD kReadEveryMs = 20;
+// However busy the console, a watch reads no longer than this.
+constexpr ULONGLONG kLongestWatchMs = 60000;
 
 struct Cursor {
     int row = 0;
@@ -89,10 +91,15 @@ std::vector<ConsoleProgram> attachedPrograms()
     return programs;
 }
 
+// Reads for limitMs after the last rows the output added, never longer than
+// kLongestWatchMs in all: the keys go in after the watch began, by another
+// helper, which on a loaded machine can take seconds to start, and the
+// answer comes after the echo of the keys.
 void handOnRows(HANDLE output, RowTracker& tracker, DWORD limitMs, const HelperSay& say)
 {
-    const ULONGLONG deadline = GetTickCount64() + limitMs;
-    while (GetTickCount64() < deadline) {
+    const ULONGLONG start = GetTickCount64();
+    ULONGLONG deadline = start + limitMs;
+    for (ULONGLONG now = start; now < deadline; now = GetTickCount64()) {
         Sleep(kReadEveryMs);
         Cursor cursor;
         if (!cursorOf(output, cursor))
@@ -100,8 +107,11 @@ void handOnRows(HANDLE output, RowTracker& tracker, DWORD limitMs, const HelperS
         const int first = tracker.firstRowToRead(cursor.row);
         const std::vector<std::string> fresh =
             tracker.update(first, readRows(output, first, cursor.row, cursor.width), cursor.row);
-        if (!fresh.empty() && !say(rowsFrame(fresh)))
+        if (fresh.empty())
+            continue;
+        if (!say(rowsFrame(fresh)))
             return; // the watch has ended
+        deadline = std::min<ULONGLONG>(GetTickCount64() + limitMs, start + kLongestWatchMs);
     }
 }
 

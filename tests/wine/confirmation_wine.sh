@@ -21,9 +21,14 @@ expect_transcript 'say §cBack in a minute' stop
 wait_for 20 grep -q "CONFIRMED the server stopped .* after stop" "$WORK/program.err" ||
     fail "the server's end was not reported: $(cat "$WORK/program.err")"
 # Each is seen by a watch of its own: the answer may be told after the end.
+# (Late, it is "CONFIRMED the server answered ... late".)
 wait_for 10 grep -q "CONFIRMED the server answered" "$WORK/program.err" ||
     fail "the final line's answer was not reported: $(cat "$WORK/program.err")"
-grep -q "UNCONFIRMED\|FAILED\|failed" "$WORK/program.err" && fail "bad news was reported: $(cat "$WORK/program.err")"
+# On a loaded machine the answer may come after the 5 s the program waits:
+# then it is told as unconfirmed, and again as confirmed late, last.
+grep -v "UNCONFIRMED the server did not answer the final message" "$WORK/program.err" | grep -q "UNCONFIRMED\|NOT " &&
+    fail "bad news was reported: $(cat "$WORK/program.err")"
+tail -n 1 "$WORK/program.err" | grep -q "^vt-haltward: CONFIRMED" || fail "the last report is no good news: $(cat "$WORK/program.err")"
 log "the reports: $(tr '\n' ' ' <"$WORK/program.err")"
 wait_for 5 grey_strip_shown "$MAIN_WINDOW" || fail "the good news does not show in grey"
 red_strip_shown "$MAIN_WINDOW" && fail "the good news shows in red"

@@ -66,9 +66,11 @@ void logLine(const std::wstring& message)
 void answer(const std::wstring& transcript, const std::wstring& line)
 {
     if (line.rfind(L"say ", 0) == 0) {
-        logLine(L"[Server] " + line.substr(4));
+        // Taken before the answer is written: once it is, a reader may see
+        // it before this process runs on.
         char when[32];
         std::snprintf(when, sizeof(when), "%.3f", nowMs());
+        logLine(L"[Server] " + line.substr(4));
         append(transcript + L".answers", when);
         return;
     }

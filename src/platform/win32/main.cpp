@@ -32,7 +32,11 @@ int runWindows()
     vt::win32::Win32ConsoleLink windows;
     vt::ConsoleLinks console({{"console", consoles}, {"window", windows}});
     vt::win32::Win32ViewFactory views;
-    vt::Services services{loop, store, console, views, vt::win32::runningExeName,
+    vt::Services services{loop,
+                          store,
+                          console,
+                          views,
+                          vt::win32::runningExeName,
                           vt::stopWaitMsFrom(std::getenv("VT_HALTWARD_STOP_WAIT"))};
     return vt::runProgram(services);
 }

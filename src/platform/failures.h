@@ -36,6 +36,15 @@ public:
     using ConsoleNotFound::ConsoleNotFound;
 };
 
+// The console is there, but its server is held still and would not read the
+// keys now (a Windows console with a selection in progress: the first key
+// would only end the selection). Nothing is typed; retried as a missing
+// console is.
+class ConsolePaused : public ConsoleNotFound {
+public:
+    using ConsoleNotFound::ConsoleNotFound;
+};
+
 // The input focus left the console window while keys were being typed.
 class FocusLost : public Failure {
 public:

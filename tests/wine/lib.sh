@@ -199,11 +199,17 @@ expect_transcript() {
 }
 
 # red_strip_shown WINDOW: whether the failure line shows at the bottom of the client area.
-red_strip_shown() {
+red_strip_shown() { strip_shown "$1" 'mean.r > 0.8 && mean.g < 0.3 && mean.b < 0.3'; }
+
+# grey_strip_shown WINDOW: whether a line of good news shows there.
+grey_strip_shown() { strip_shown "$1" 'abs(mean.r - 0.28) < 0.06 && abs(mean.g - 0.28) < 0.06 && abs(mean.b - 0.28) < 0.06'; }
+
+# strip_shown WINDOW TEST: whether the strip's lowest rows pass an fx test of their mean colour.
+strip_shown() {
     local geometry width height
     geometry=$(xdotool getwindowgeometry "$1" | awk '/Geometry/ {print $2}')
     width=${geometry%x*}; height=${geometry#*x}
     # The strip's lowest rows, below its text.
     import -display "$DISPLAY" -window "$1" -crop "$(( width - 2 * CLIENT_DX ))x2+$CLIENT_DX+$(( height - CLIENT_DX - 3 ))" \
-        -format '%[fx:mean.r > 0.8 && mean.g < 0.3 && mean.b < 0.3 ? 1 : 0]' info: 2>/dev/null | grep -q 1
+        -format "%[fx:$2 ? 1 : 0]" info: 2>/dev/null | grep -q 1
 }

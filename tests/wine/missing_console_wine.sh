@@ -24,7 +24,7 @@ start_console SPIGOT-SERVER
 click_control "$MAIN_WINDOW" 1080 1200 1215 495   # SHUTDOWN NOW, again
 wait_for 20 grep -qx stop "$WORK/transcript.txt" || fail "no stop arrived once the console was there"
 expect_transcript 'say bye' stop
-wait_for 5 bash -c "! $(declare -f red_strip_shown); CLIENT_DX=$CLIENT_DX; red_strip_shown $MAIN_WINDOW" ||
+wait_for 5 bash -c "! $(declare -f red_strip_shown strip_shown); CLIENT_DX=$CLIENT_DX; red_strip_shown $MAIN_WINDOW" ||
     fail "the report stayed after the step succeeded"
 
 wait_console_closed SPIGOT-SERVER || fail "the console did not end after stop"

@@ -1,6 +1,5 @@
 #include "platform/link/console_links.h"
 
-#include <optional>
 
 #include "platform/failures.h"
 
@@ -50,18 +49,18 @@ std::unique_ptr<KeySender> ConsoleLinks::activate(const std::string& text)
 std::unique_ptr<KeySender> ConsoleLinks::activateIn(const std::vector<const NamedLink*>& links, const std::string& name)
 {
     std::string notFound;
-    std::optional<NoServerRunning> atPrompt;
     for (const NamedLink* link : links) {
         try {
             return link->link.activate(name);
         } catch (const ConsoleAmbiguous&) {
             throw;
-        } catch (const NoServerRunning& refused) {
-            // The console is there, at a shell prompt. A later link may still
-            // have a running server of that name; if none has, that is the
-            // report, word for word, not what the other links did not find.
-            if (!atPrompt)
-                atPrompt = refused;
+        } catch (const NoServerRunning&) {
+            // The console is found: no later link may type into it (a
+            // terminal window showing the same shell), nor into another
+            // console of its name.
+            throw;
+        } catch (const ConsolePaused&) {
+            throw;
         } catch (const ConsoleNotFound& missing) {
             // A later link may still have it; if none does, every link's
             // reason is worth reading.
@@ -70,8 +69,6 @@ std::unique_ptr<KeySender> ConsoleLinks::activateIn(const std::vector<const Name
                 notFound += " (" + link->notFoundAdvice + ")";
         }
     }
-    if (atPrompt)
-        throw *atPrompt;
     throw ConsoleNotFound(notFound);
 }
 

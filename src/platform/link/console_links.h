@@ -23,7 +23,8 @@ struct NamedLink {
 // platform has, in the order given (links that type without the focus first,
 // since they reach the same console more safely). "prefix:name" looks in that
 // link alone. The first link that finds the name wins; an ambiguous name in
-// any link fails at once, before a later link is asked.
+// any link fails at once, before a later link is asked, and so does a console
+// found with no server reading it or with its server paused.
 class ConsoleLinks : public ConsoleLink {
 public:
     explicit ConsoleLinks(std::vector<NamedLink> links);

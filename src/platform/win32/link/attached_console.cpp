@@ -52,15 +52,15 @@ std::string AttachedConsole::title() const
     return toUtf8(std::wstring(buffer.data(), length < buffer.size() ? length : buffer.size() - 1));
 }
 
-ConsoleInput::ConsoleInput()
+ConsoleDevice::ConsoleDevice(const wchar_t* name)
 {
-    handle_ = CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    handle_ = CreateFileW(name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                           OPEN_EXISTING, 0, nullptr);
     if (handle_ == INVALID_HANDLE_VALUE)
         error_ = GetLastError();
 }
 
-ConsoleInput::~ConsoleInput()
+ConsoleDevice::~ConsoleDevice()
 {
     if (handle_ != INVALID_HANDLE_VALUE)
         CloseHandle(handle_);

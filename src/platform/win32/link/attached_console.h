@@ -36,13 +36,14 @@ private:
     DWORD error_ = 0;
 };
 
-// The attached console's input buffer (CONIN$), closed with the object.
-class ConsoleInput {
+// One of the attached console's buffers, closed with the object: its input
+// (CONIN$) or its active screen buffer (CONOUT$).
+class ConsoleDevice {
 public:
-    ConsoleInput();
-    ~ConsoleInput();
-    ConsoleInput(const ConsoleInput&) = delete;
-    ConsoleInput& operator=(const ConsoleInput&) = delete;
+    explicit ConsoleDevice(const wchar_t* name);
+    ~ConsoleDevice();
+    ConsoleDevice(const ConsoleDevice&) = delete;
+    ConsoleDevice& operator=(const ConsoleDevice&) = delete;
 
     bool opened() const { return handle_ != INVALID_HANDLE_VALUE; }
     DWORD error() const { return error_; }

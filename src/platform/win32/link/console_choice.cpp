@@ -2,6 +2,7 @@
 
 #include "platform/failures.h"
 #include "platform/link/title_match.h"
+#include "platform/win32/link/console_programs.h"
 
 namespace vt::win32 {
 
@@ -62,6 +63,24 @@ std::string ambiguousMessage(const std::vector<ConsoleTitle>& titles, const std:
     return which + "; a keystroke never goes to a guessed console";
 }
 
+// A console whose title shows a selection is the one meant, held still: it
+// must not be reported as missing, and no key may go to it.
+void refuseIfUnderSelection(const std::vector<ConsoleTitle>& titles, const std::string& name)
+{
+    std::vector<ConsoleTitle> selected;
+    for (const ConsoleTitle& title : titles)
+        selected.push_back({titleUnderSelection(title.text), title.showsCommand});
+    try {
+        const ConsoleTitle& shown = titles[matchConsoleTitle(selected, name)];
+        throw ConsolePaused("the console '" + name + "' is paused by a selection in its window (its title shows '" +
+                            shown.text + "'): the server stands still until the selection ends; nothing was typed");
+    } catch (const ConsolePaused&) {
+        throw;
+    } catch (const ConsoleNotFound&) {
+        // Not under a selection either: missing.
+    }
+}
+
 } // namespace
 
 ConsoleChoice chooseConsoleByTitle(const std::vector<ConsoleProbe>& probes, const std::string& name)
@@ -75,6 +94,7 @@ ConsoleChoice chooseConsoleByTitle(const std::vector<ConsoleProbe>& probes, cons
     } catch (const ConsoleNotFound&) {
         if (name.empty())
             throw;
+        refuseIfUnderSelection(titles, name);
         throw ConsoleNotFound(notFoundMessage(name, deniedCount(probes)));
     }
 }

@@ -20,6 +20,8 @@ struct ConsoleProbe {
     // console (its window handle); 0 when the console has none, and then the
     // process stands for a console of its own.
     std::uintptr_t console = 0;
+    // Its executable's file name ("cmd.exe"), whatever the outcome.
+    std::string image;
 };
 
 // The console found: the processes attached to it, in the order probed,

@@ -16,8 +16,6 @@ namespace vt::win32 {
 
 namespace {
 
-using Say = std::function<void(const std::string& frame)>;
-
 // Processes of other sessions (services) cannot own the operator's server
 // console; counting their refusals would only blur the report.
 bool inOurSession(DWORD process)
@@ -28,10 +26,11 @@ bool inOurSession(DWORD process)
            ours == theirs;
 }
 
-ConsoleProbe probe(DWORD process)
+ConsoleProbe probe(DWORD process, const std::string& image)
 {
     ConsoleProbe result;
     result.process = process;
+    result.image = image;
     const AttachedConsole console(process);
     if (console.attached()) {
         result.outcome = ConsoleProbe::Outcome::Attached;
@@ -50,7 +49,7 @@ std::vector<ConsoleProbe> probeAll()
     for (const RunningProcess& process : runningProcesses()) {
         // Process 0 is the idle process; the helper has no console to find.
         if (process.id != 0 && process.id != self)
-            probes.push_back(probe(process.id));
+            probes.push_back(probe(process.id, process.image));
     }
     return probes;
 }
@@ -94,10 +93,10 @@ std::vector<INPUT_RECORD> recordsOf(const std::string& bytes)
 }
 
 // Attached to the console, writes the step into its input.
-WriteOutcome writeStep(const WriteRequest& request, const Say& say)
+WriteOutcome writeStep(const WriteRequest& request, const HelperSay& say)
 {
     const std::vector<INPUT_RECORD> records = recordsOf(request.records);
-    const ConsoleInput input;
+    const ConsoleDevice input(L"CONIN$");
     if (!input.opened())
         return {WriteOutcome::Status::Failed, "could not open the input of the console '" + request.title +
                                                   "': " + systemMessage(input.error()) + "; nothing was typed"};
@@ -109,21 +108,30 @@ WriteOutcome writeStep(const WriteRequest& request, const Say& say)
     return {WriteOutcome::Status::Typed, {}};
 }
 
-// The first process still on the console leads to its input. A process
-// may have ended since the lookup, and its id may even be another
+// The first process still on the console leads to it: act runs attached.
+// A process may have ended since the lookup, and its id may even be another
 // program's now, so each one's console must be the one asked for.
-WriteOutcome attachAndWrite(const WriteRequest& request, const Say& say)
+template <typename Act>
+WriteOutcome onConsole(const std::vector<std::uint32_t>& processes, std::uint64_t wanted, const Act& act)
 {
     std::string firstReason;
-    for (const std::uint32_t process : request.processes) {
+    for (const std::uint32_t process : processes) {
         const AttachedConsole console(process);
-        if (console.attached() && reinterpret_cast<std::uintptr_t>(console.window()) == request.console)
-            return writeStep(request, say);
+        if (console.attached() && reinterpret_cast<std::uintptr_t>(console.window()) == wanted)
+            return act();
         if (firstReason.empty())
             firstReason =
                 console.attached() ? "its program is attached to another console" : systemMessage(console.error());
     }
     return {WriteOutcome::Status::NotReached, firstReason};
+}
+
+WriteOutcome answer(const HelperRequest& request, const HelperSay& say)
+{
+    if (const auto* write = std::get_if<WriteRequest>(&request))
+        return onConsole(write->processes, write->console, [&] { return writeStep(*write, say); });
+    const auto& watch = std::get<WatchRequest>(request);
+    return onConsole(watch.processes, watch.console, [&] { return watchAttachedConsole(watch, say); });
 }
 
 std::string readAll(HANDLE input)
@@ -137,7 +145,8 @@ std::string readAll(HANDLE input)
     return bytes;
 }
 
-void writeBytes(HANDLE output, const std::string& bytes)
+// False when the program no longer reads (it ended, or ended the watch).
+bool writeBytes(HANDLE output, const std::string& bytes)
 {
     std::size_t done = 0;
     DWORD written = 0;
@@ -145,6 +154,7 @@ void writeBytes(HANDLE output, const std::string& bytes)
            WriteFile(output, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &written, nullptr) &&
            written > 0)
         done += written;
+    return done == bytes.size();
 }
 
 } // namespace
@@ -154,13 +164,17 @@ int runConsoleHelper()
     // Taken before any attach: attaching must not change where we answer.
     const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
     const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
-    const Say say = [output](const std::string& frame) { writeBytes(output, frame); };
+    const HelperSay say = [output](const std::string& frame) { return writeBytes(output, frame); };
     try {
         const HelperRequest request = decodeRequest(readAll(input));
-        if (std::holds_alternative<ProbeRequest>(request))
+        if (std::holds_alternative<ProbeRequest>(request)) {
             say(probesFrame(probeAll()));
-        else
-            say(outcomeFrame(attachAndWrite(std::get<WriteRequest>(request), say)));
+            return 0;
+        }
+        const WriteOutcome outcome = answer(request, say);
+        // A watch that ran says nothing more: its frames were its answer.
+        if (!std::holds_alternative<WatchRequest>(request) || outcome.status != WriteOutcome::Status::Typed)
+            say(outcomeFrame(outcome));
         return 0;
     } catch (const std::invalid_argument&) {
         return 2;

@@ -6,8 +6,8 @@ namespace vt::win32 {
 
 namespace {
 
-enum class RequestKind : std::uint8_t { Probe = 1, Write = 2 };
-enum class FrameKind : std::uint8_t { Probes = 1, Stage = 2, Outcome = 3 };
+enum class RequestKind : std::uint8_t { Probe = 1, Write = 2, Watch = 3 };
+enum class FrameKind : std::uint8_t { Probes = 1, Stage = 2, Outcome = 3, Watching = 4, Rows = 5 };
 
 // Little-endian, fixed widths: both ends are the same program, but a reader
 // that depends on nothing is easier to trust.
@@ -84,37 +84,71 @@ std::string frame(FrameKind kind, const std::string& payload)
     return writer.take();
 }
 
-// The count comes from the bytes: the list grows as probes are read, so a
+// The count comes from the bytes: the list grows as items are read, so a
 // wrong count runs out of bytes instead of reserving memory.
-std::vector<ConsoleProbe> readProbes(Reader& reader)
+template <typename ReadOne>
+auto readList(Reader& reader, ReadOne readOne)
 {
-    std::vector<ConsoleProbe> probes;
+    std::vector<decltype(readOne(reader))> items;
     const std::uint32_t count = reader.u32();
-    for (std::uint32_t i = 0; i < count; ++i) {
-        ConsoleProbe probe;
-        probe.process = reader.u32();
-        const std::uint8_t outcome = reader.byte();
-        if (outcome > static_cast<std::uint8_t>(ConsoleProbe::Outcome::NoConsole))
-            throw std::invalid_argument("the console helper's message has a bad probe outcome");
-        probe.outcome = static_cast<ConsoleProbe::Outcome>(outcome);
-        probe.title = reader.text();
-        probe.console = static_cast<std::uintptr_t>(reader.u64());
-        probes.push_back(std::move(probe));
-    }
-    return probes;
+    for (std::uint32_t i = 0; i < count; ++i)
+        items.push_back(readOne(reader));
+    return items;
+}
+
+ConsoleProbe readProbe(Reader& reader)
+{
+    ConsoleProbe probe;
+    probe.process = reader.u32();
+    const std::uint8_t outcome = reader.byte();
+    if (outcome > static_cast<std::uint8_t>(ConsoleProbe::Outcome::NoConsole))
+        throw std::invalid_argument("the console helper's message has a bad probe outcome");
+    probe.outcome = static_cast<ConsoleProbe::Outcome>(outcome);
+    probe.title = reader.text();
+    probe.console = static_cast<std::uintptr_t>(reader.u64());
+    probe.image = reader.text();
+    return probe;
+}
+
+std::vector<std::uint32_t> readProcesses(Reader& reader)
+{
+    return readList(reader, [](Reader& from) { return from.u32(); });
+}
+
+void writeProcesses(Writer& writer, const std::vector<std::uint32_t>& processes)
+{
+    writer.u32(static_cast<std::uint32_t>(processes.size()));
+    for (const std::uint32_t process : processes)
+        writer.u32(process);
 }
 
 WriteRequest readWriteRequest(Reader& reader)
 {
     WriteRequest request;
-    const std::uint32_t count = reader.u32();
-    for (std::uint32_t i = 0; i < count; ++i)
-        request.processes.push_back(reader.u32());
+    request.processes = readProcesses(reader);
     request.console = reader.u64();
     request.waitUntilRead = flag(reader);
     request.title = reader.text();
     request.records = reader.text();
     return request;
+}
+
+WatchRequest readWatchRequest(Reader& reader)
+{
+    WatchRequest request;
+    request.processes = readProcesses(reader);
+    request.console = reader.u64();
+    request.readRowsMs = reader.u32();
+    return request;
+}
+
+ConsoleProgram readProgram(Reader& reader)
+{
+    ConsoleProgram program;
+    program.process = reader.u32();
+    program.image = reader.text();
+    program.started = reader.u64();
+    return program;
 }
 
 WriteOutcome readOutcome(Reader& reader)
@@ -133,7 +167,7 @@ void readFrame(FrameKind kind, Reader payload, HelperReply& reply)
 {
     switch (kind) {
     case FrameKind::Probes:
-        reply.probes = readProbes(payload);
+        reply.probes = readList(payload, readProbe);
         break;
     case FrameKind::Stage: {
         const std::uint8_t stage = payload.byte();
@@ -148,6 +182,9 @@ void readFrame(FrameKind kind, Reader payload, HelperReply& reply)
     case FrameKind::Outcome:
         reply.outcome = readOutcome(payload);
         break;
+    case FrameKind::Watching:
+    case FrameKind::Rows:
+        throw std::invalid_argument("the console helper answered a write as a watch");
     default:
         throw std::invalid_argument("the console helper's message is of an unknown kind");
     }
@@ -163,11 +200,16 @@ std::string encodeRequest(const HelperRequest& request)
         writer.byte(static_cast<std::uint8_t>(RequestKind::Probe));
         return writer.take();
     }
+    if (const auto* watch = std::get_if<WatchRequest>(&request)) {
+        writer.byte(static_cast<std::uint8_t>(RequestKind::Watch));
+        writeProcesses(writer, watch->processes);
+        writer.u64(watch->console);
+        writer.u32(watch->readRowsMs);
+        return writer.take();
+    }
     const auto& write = std::get<WriteRequest>(request);
     writer.byte(static_cast<std::uint8_t>(RequestKind::Write));
-    writer.u32(static_cast<std::uint32_t>(write.processes.size()));
-    for (const std::uint32_t process : write.processes)
-        writer.u32(process);
+    writeProcesses(writer, write.processes);
     writer.u64(write.console);
     writer.byte(write.waitUntilRead ? 1 : 0);
     writer.text(write.title);
@@ -184,6 +226,8 @@ HelperRequest decodeRequest(std::string_view bytes)
         request = ProbeRequest{};
     else if (kind == static_cast<std::uint8_t>(RequestKind::Write))
         request = readWriteRequest(reader);
+    else if (kind == static_cast<std::uint8_t>(RequestKind::Watch))
+        request = readWatchRequest(reader);
     else
         throw std::invalid_argument("the console helper was asked for something unknown");
     reader.expectDone();
@@ -199,6 +243,7 @@ std::string probesFrame(const std::vector<ConsoleProbe>& probes)
         writer.byte(static_cast<std::uint8_t>(probe.outcome));
         writer.text(probe.title);
         writer.u64(probe.console);
+        writer.text(probe.image);
     }
     return frame(FrameKind::Probes, writer.take());
 }
@@ -214,6 +259,56 @@ std::string outcomeFrame(const WriteOutcome& outcome)
     writer.byte(static_cast<std::uint8_t>(outcome.status));
     writer.text(outcome.message);
     return frame(FrameKind::Outcome, writer.take());
+}
+
+std::string watchingFrame(const std::vector<ConsoleProgram>& programs)
+{
+    Writer writer;
+    writer.u32(static_cast<std::uint32_t>(programs.size()));
+    for (const ConsoleProgram& program : programs) {
+        writer.u32(program.process);
+        writer.text(program.image);
+        writer.u64(program.started);
+    }
+    return frame(FrameKind::Watching, writer.take());
+}
+
+std::string rowsFrame(const std::vector<std::string>& rows)
+{
+    Writer writer;
+    writer.u32(static_cast<std::uint32_t>(rows.size()));
+    for (const std::string& row : rows)
+        writer.text(row);
+    return frame(FrameKind::Rows, writer.take());
+}
+
+WatchReply takeWatchFrames(std::string& bytes)
+{
+    constexpr std::size_t kHeader = 5;
+    WatchReply reply;
+    Reader reader(bytes);
+    std::size_t used = 0;
+    while (reader.left() >= kHeader) {
+        const auto kind = static_cast<FrameKind>(reader.byte());
+        const std::uint32_t length = reader.u32();
+        if (length > reader.left())
+            break;
+        Reader payload(reader.take(length));
+        if (kind == FrameKind::Watching) {
+            reply.watching = readList(payload, readProgram);
+        } else if (kind == FrameKind::Rows) {
+            for (std::string& row : readList(payload, [](Reader& from) { return from.text(); }))
+                reply.rows.push_back(std::move(row));
+        } else if (kind == FrameKind::Outcome) {
+            reply.outcome = readOutcome(payload);
+        } else {
+            throw std::invalid_argument("the console helper answered a watch with something else");
+        }
+        payload.expectDone();
+        used = bytes.size() - reader.left();
+    }
+    bytes.erase(0, used);
+    return reply;
 }
 
 HelperReply decodeReply(std::string_view bytes)

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/win32/link/console_choice.h"
+#include "platform/win32/link/console_programs.h"
 
 namespace vt::win32 {
 
@@ -33,7 +34,18 @@ struct WriteRequest {
     std::string records; // the INPUT_RECORDs as they lie in memory
 };
 
-using HelperRequest = std::variant<ProbeRequest, WriteRequest>;
+// Watch one console while a step's keys go in (by another helper): attach
+// as a write does, note where the cursor is before the keys, say which
+// programs are attached, then hand on every row the output adds, read every
+// 20 ms, until readRowsMs have passed with none (a minute at most). 0 reads
+// none: the helper ends once it has said who is attached.
+struct WatchRequest {
+    std::vector<std::uint32_t> processes;
+    std::uint64_t console = 0;
+    std::uint32_t readRowsMs = 0;
+};
+
+using HelperRequest = std::variant<ProbeRequest, WriteRequest, WatchRequest>;
 
 std::string encodeRequest(const HelperRequest& request);
 // Throws std::invalid_argument for anything but one whole request.
@@ -61,6 +73,23 @@ enum class WriteStage : std::uint8_t {
 std::string probesFrame(const std::vector<ConsoleProbe>& probes);
 std::string stageFrame(WriteStage stage);
 std::string outcomeFrame(const WriteOutcome& outcome);
+// A watch's first answer: the console's programs (with when each started,
+// so that the program opening them by id knows it has the same one).
+std::string watchingFrame(const std::vector<ConsoleProgram>& programs);
+// Rows the console's output added, whole rows of the buffer's width.
+std::string rowsFrame(const std::vector<std::string>& rows);
+
+// A watch's answers, taken from the front of what the helper said so far;
+// a frame not yet whole stays for the next call. An outcome (NotReached or
+// Failed) says why the watch could not begin. Throws std::invalid_argument
+// for anything malformed.
+struct WatchReply {
+    std::optional<std::vector<ConsoleProgram>> watching;
+    std::vector<std::string> rows;
+    std::optional<WriteOutcome> outcome;
+};
+
+WatchReply takeWatchFrames(std::string& bytes);
 
 // Everything the helper said, read from its whole output. A frame cut
 // short at the end (the helper ended while writing it) counts as not said;

@@ -13,7 +13,8 @@ namespace vt::win32 {
 // Finds the server console by its console title among all processes this
 // user may attach to, window or no window (a console in Windows Terminal has
 // no console window of its own), and types into its input buffer: no window
-// is activated, the operator's focus stays where it is.
+// is activated, the operator's focus stays where it is. A console where only
+// a command shell waits at its prompt is refused before anything is typed.
 class Win32ConsoleTitleLink : public ConsoleLink {
 public:
     std::unique_ptr<KeySender> activate(const std::string& title) override;
@@ -26,6 +27,11 @@ public:
         : processes_(std::move(processes)), console_(console), title_(std::move(title))
     {
     }
+
+    // The helper reads the console back and lists the programs attached:
+    // say lines are confirmed, the server's end is seen.
+    ConsoleSight sight() const override { return {true, true, {}}; }
+    std::unique_ptr<StepWatch> watch(const StepExpectation& expected, SightingSink sink) override;
 
 protected:
     void typeStep(const std::vector<KeyChunk>& step) override;

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <utility>
 
 #include "platform/failures.h"
 #include "platform/win32/link/console_helper.h"
@@ -105,26 +106,81 @@ void collectOutput(HANDLE pipe, HANDLE process, unsigned limitMs, HelperRun& run
     }
 }
 
+// Starts the helper with its request; the helper's output pipe's reading end
+// is handed back through output.
+HANDLE startWithRequest(const std::string& request, HANDLE& output)
+{
+    Pipe input(true, static_cast<DWORD>(request.size() + 4096));
+    Pipe answers(false, 0);
+    const PROCESS_INFORMATION process = startHelper(input.read, answers.write);
+    Pipe::close(input.read);
+    Pipe::close(answers.write);
+    sendRequest(input.write, request);
+    output = std::exchange(answers.read, nullptr);
+    return process.hProcess;
+}
+
 } // namespace
 
 HelperRun runConsoleHelperProcess(const std::string& request, unsigned limitMs)
 {
-    Pipe input(true, static_cast<DWORD>(request.size() + 4096));
-    Pipe output(false, 0);
-    const PROCESS_INFORMATION process = startHelper(input.read, output.write);
-    Pipe::close(input.read);
-    Pipe::close(output.write);
-
+    HANDLE output = nullptr;
+    const HANDLE process = startWithRequest(request, output);
     HelperRun run;
-    sendRequest(input.write, request);
-    Pipe::close(input.write);
-    collectOutput(output.read, process.hProcess, limitMs, run);
-    WaitForSingleObject(process.hProcess, 1000);
+    collectOutput(output, process, limitMs, run);
+    CloseHandle(output);
+    WaitForSingleObject(process, 1000);
     DWORD exitCode = 0;
-    if (GetExitCodeProcess(process.hProcess, &exitCode))
+    if (GetExitCodeProcess(process, &exitCode))
         run.exitCode = exitCode;
-    CloseHandle(process.hProcess);
+    CloseHandle(process);
     return run;
+}
+
+RunningHelper::RunningHelper(const std::string& request)
+{
+    process_ = startWithRequest(request, output_);
+}
+
+RunningHelper::~RunningHelper()
+{
+    end();
+    CloseHandle(output_);
+    CloseHandle(process_);
+}
+
+bool RunningHelper::readFor(std::string& into, unsigned limitMs)
+{
+    const ULONGLONG deadline = GetTickCount64() + limitMs;
+    for (;;) {
+        const bool ended = WaitForSingleObject(process_, 0) == WAIT_OBJECT_0;
+        DWORD available = 0;
+        if (!PeekNamedPipe(output_, nullptr, 0, nullptr, &available, nullptr))
+            return false;
+        if (available > 0)
+            return read(into);
+        if (ended)
+            return false;
+        if (GetTickCount64() >= deadline)
+            return true;
+        WaitForSingleObject(process_, 2);
+    }
+}
+
+bool RunningHelper::read(std::string& into)
+{
+    char buffer[65536];
+    DWORD count = 0;
+    if (!ReadFile(output_, buffer, sizeof(buffer), &count, nullptr) || count == 0)
+        return false;
+    into.append(buffer, count);
+    return true;
+}
+
+void RunningHelper::end()
+{
+    if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT)
+        TerminateProcess(process_, 1);
 }
 
 std::string howHelperEnded(const HelperRun& run)

@@ -6,6 +6,7 @@
 
 #include "platform/failures.h"
 #include "platform/win32/system_error.h"
+#include "platform/win32/wide_text.h"
 
 namespace vt::win32 {
 
@@ -19,7 +20,7 @@ std::vector<RunningProcess> runningProcesses()
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof(entry);
     for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
-        processes.push_back({entry.th32ProcessID, entry.th32ParentProcessID});
+        processes.push_back({entry.th32ProcessID, entry.th32ParentProcessID, toUtf8(entry.szExeFile)});
     CloseHandle(snapshot);
     return processes;
 }

@@ -12,6 +12,8 @@ namespace vt::win32 {
 namespace {
 
 const wchar_t* const kTimerWindowClass = L"VT_HALTWARD_TIMERS";
+// Sent to the timer window by wake(): run what other threads posted.
+constexpr UINT kWakeMessage = WM_APP + 1;
 
 void registerTimerWindowClass(WNDPROC procedure)
 {
@@ -93,8 +95,25 @@ void Win32EventLoop::fire(UINT_PTR id)
         dispatchTick(timer, dueMs, handler);
 }
 
+void Win32EventLoop::wake()
+{
+    // A message to a window, not to the thread: a modal loop we do not own
+    // (a message box, a window being moved) dispatches it too, where a
+    // thread message would be dropped.
+    if (!wakePending_.exchange(true) && !PostMessageW(timerWindow_, kWakeMessage, 0, 0))
+        wakePending_ = false; // the queue is full: the loop looks before it sleeps
+}
+
 LRESULT CALLBACK Win32EventLoop::timerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == kWakeMessage) {
+        if (auto* loop = reinterpret_cast<Win32EventLoop*>(GetWindowLongPtrW(window, GWLP_USERDATA))) {
+            // Cleared first: a task posted while these run wakes the loop again.
+            loop->wakePending_ = false;
+            loop->runPosted();
+        }
+        return 0;
+    }
     if (message == WM_TIMER) {
         if (auto* loop = reinterpret_cast<Win32EventLoop*>(GetWindowLongPtrW(window, GWLP_USERDATA)))
             loop->fire(static_cast<UINT_PTR>(wParam));
@@ -106,6 +125,9 @@ LRESULT CALLBACK Win32EventLoop::timerWindowProc(HWND window, UINT message, WPAR
 bool Win32EventLoop::pumpUntilUnloaded(const Form& form)
 {
     while (!form.isUnloaded()) {
+        runPosted();
+        if (form.isUnloaded())
+            break;
         MSG message;
         const BOOL result = GetMessageW(&message, nullptr, 0, 0);
         if (result == 0) {

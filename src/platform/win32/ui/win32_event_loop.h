@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <map>
 
@@ -14,7 +15,9 @@ namespace vt::win32 {
 // from the previous one, so a timer does not drift by the lateness of
 // WM_TIMER (it stays as exact as the system's timer resolution, 10-16 ms),
 // and one started by a tick's handler counts from when that tick was due
-// (EventLoop::firstDueMs), not from after the step it typed.
+// (EventLoop::firstDueMs), not from after the step it typed. Tasks posted
+// from other threads arrive as a message to the same window, so that every
+// message loop runs them, a dialog's or a menu's own included.
 class Win32EventLoop : public EventLoop {
 public:
     Win32EventLoop();
@@ -28,6 +31,10 @@ public:
     // view), and every timer keeps firing.
     void runModal(Form& dialog) override;
     void run(Form& main) override;
+
+protected:
+    // Safe from any thread.
+    void wake() override;
 
 private:
     struct Scheduled {
@@ -43,6 +50,8 @@ private:
     HWND timerWindow_ = nullptr;
     std::map<UINT_PTR, Scheduled> scheduled_;
     UINT_PTR nextId_ = 1;
+    // A wake message is on its way: more posts need no other.
+    std::atomic<bool> wakePending_{false};
 };
 
 } // namespace vt::win32

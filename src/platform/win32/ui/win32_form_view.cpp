@@ -16,6 +16,8 @@ namespace {
 const wchar_t* const kFormClass = L"VT_HALTWARD_FORM";
 constexpr int kFirstControlId = 100; // clear of IDOK and IDCANCEL, which IsDialogMessage sends
 constexpr int kIconResource = 1;
+// Good news is told in the strip too, in a colour that does not alarm.
+constexpr Color kGoodNews{72, 72, 72};
 ATOM formClassAtom = 0;
 
 void registerFormClass(WNDPROC procedure)
@@ -255,16 +257,19 @@ void Win32FormView::layoutReportStrip()
     SetWindowPos(reportStrip_, HWND_TOP, 0, stripFit().top, client.right, stripHeight(), SWP_NOACTIVATE);
 }
 
-// The newest failure, in a red line below the lowest control of the main
-// window, which grows to make room for it when it has to and shrinks back
-// when it goes; it never blocks and goes when the step succeeds.
+// The newest report, in a line below the lowest control of the main window
+// (red for a failure or bad news, grey for good news), which grows to make
+// room for it when it has to and shrinks back when it goes; it never blocks
+// and a failure goes when the step succeeds.
 void Win32FormView::showReport()
 {
     if (!reportStrip_)
         return;
     const auto& report = form_.services().loop.reports().current();
-    if (report)
+    if (report) {
         SetWindowTextW(reportStrip_, toWide(" " + report->message).c_str());
+        InvalidateRect(reportStrip_, nullptr, TRUE); // its colour may change with the same text
+    }
     applyPlacement();
     ShowWindow(reportStrip_, report ? SW_SHOWNA : SW_HIDE);
 }
@@ -399,9 +404,11 @@ void Win32FormView::command(int id, int code, HWND child)
 LRESULT Win32FormView::colors(HDC dc, HWND child, bool edit)
 {
     if (child == reportStrip_) {
+        const auto& report = form_.services().loop.reports().current();
+        const Color strip = !report || report->alarming() ? kRed : kGoodNews;
         SetTextColor(dc, RGB(255, 255, 255));
-        SetBkColor(dc, colorRef(kRed));
-        return reinterpret_cast<LRESULT>(gdi_->brush(kRed));
+        SetBkColor(dc, colorRef(strip));
+        return reinterpret_cast<LRESULT>(gdi_->brush(strip));
     }
     for (const ControlWindow& native : controls_) {
         if (native.caption != child)

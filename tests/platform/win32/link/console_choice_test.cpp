@@ -16,16 +16,16 @@ using Outcome = ConsoleProbe::Outcome;
 
 ConsoleProbe attached(std::uint32_t process, const std::string& title, std::uintptr_t console)
 {
-    return {process, Outcome::Attached, title, console};
+    return {process, Outcome::Attached, title, console, ""};
 }
 
 ConsoleProbe denied(std::uint32_t process)
 {
-    return {process, Outcome::Denied, "", 0};
+    return {process, Outcome::Denied, "", 0, ""};
 }
 ConsoleProbe noConsole(std::uint32_t process)
 {
-    return {process, Outcome::NoConsole, "", 0};
+    return {process, Outcome::NoConsole, "", 0, ""};
 }
 
 std::string failureOf(const std::vector<ConsoleProbe>& probes, const std::string& name)
@@ -100,6 +100,26 @@ TEST(ConsoleChoice, AConsoleThatWasFoundNeedsNoWordAboutTheOthers)
 {
     const auto choice = chooseConsoleByTitle({denied(8), attached(7, "SPIGOT-SERVER", 0x60)}, "SPIGOT-SERVER");
     EXPECT_EQ(choice.processes, (std::vector<std::uint32_t>{7}));
+}
+
+// A selection in the server's window holds the server still: reported as
+// such, never as a missing console, and never typed into.
+TEST(ConsoleChoice, AConsoleUnderASelectionIsPausedNotMissing)
+{
+    const std::string paused = "the console 'SPIGOT-SERVER' is paused by a selection in its window (its title shows "
+                               "'Select SPIGOT-SERVER'): the server stands still until the selection ends; nothing "
+                               "was typed";
+    EXPECT_EQ(failureOf({attached(7, "LOBBY", 0x60), attached(100, "Select SPIGOT-SERVER", 0x50)}, "SPIGOT-SERVER"),
+              paused);
+    EXPECT_THROW(chooseConsoleByTitle({attached(100, "Select SPIGOT-SERVER - java", 0x50)}, "SPIGOT-SERVER"),
+                 ConsolePaused);
+    // Another console that has the title exactly is the one meant.
+    EXPECT_EQ(chooseConsoleByTitle({attached(100, "Select SPIGOT-SERVER", 0x50), attached(7, "SPIGOT-SERVER", 0x60)},
+                                   "SPIGOT-SERVER")
+                  .console,
+              0x60u);
+    EXPECT_EQ(failureOf({attached(100, "Select SPIGOT-SERVER2", 0x50)}, "SPIGOT-SERVER"),
+              "no console titled 'SPIGOT-SERVER' was found");
 }
 
 TEST(ConsoleChoice, AnEmptyNameFindsNothing)

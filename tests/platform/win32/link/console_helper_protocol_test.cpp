@@ -28,10 +28,10 @@ WriteRequest awkwardWrite()
 
 std::vector<ConsoleProbe> someProbes()
 {
-    return {{8, Outcome::Attached, "SPIGOT-SERVER - java -jar server.jar", 0x10020},
-            {12, Outcome::Denied, "", 0},
-            {16, Outcome::NoConsole, "", 0},
-            {20, Outcome::Attached, "", 0}};
+    return {{8, Outcome::Attached, "SPIGOT-SERVER - java -jar server.jar", 0x10020, "cmd.exe"},
+            {12, Outcome::Denied, "", 0, "java.exe"},
+            {16, Outcome::NoConsole, "", 0, ""},
+            {20, Outcome::Attached, "", 0, "Grüße.exe"}};
 }
 
 void expectSameProbes(const std::vector<ConsoleProbe>& actual, const std::vector<ConsoleProbe>& expected)
@@ -42,6 +42,7 @@ void expectSameProbes(const std::vector<ConsoleProbe>& actual, const std::vector
         EXPECT_EQ(actual[i].outcome, expected[i].outcome);
         EXPECT_EQ(actual[i].title, expected[i].title);
         EXPECT_EQ(actual[i].console, expected[i].console);
+        EXPECT_EQ(actual[i].image, expected[i].image);
     }
 }
 
@@ -58,6 +59,54 @@ TEST(ConsoleHelperProtocolTest, RequestsArriveExactly)
     EXPECT_EQ(write.records, sent.records);
 
     EXPECT_TRUE(std::holds_alternative<ProbeRequest>(decodeRequest(encodeRequest(ProbeRequest{}))));
+
+    const WatchRequest watch{{4, 0xFFFFFFFFu}, 0x00007FF612345678ull, 6000};
+    const HelperRequest watched = decodeRequest(encodeRequest(watch));
+    ASSERT_TRUE(std::holds_alternative<WatchRequest>(watched));
+    EXPECT_EQ(std::get<WatchRequest>(watched).processes, watch.processes);
+    EXPECT_EQ(std::get<WatchRequest>(watched).console, watch.console);
+    EXPECT_EQ(std::get<WatchRequest>(watched).readRowsMs, 6000u);
+    const std::string whole = encodeRequest(watch);
+    for (std::size_t length = 0; length < whole.size(); ++length)
+        EXPECT_THROW(decodeRequest(whole.substr(0, length)), std::invalid_argument) << "cut at " << length;
+}
+
+// A watch's answers come while the helper runs: each read takes the whole
+// frames so far, in order, and leaves a frame still arriving for the next.
+TEST(ConsoleHelperProtocolTest, AWatchsFramesAreTakenAsTheyArrive)
+{
+    const std::vector<ConsoleProgram> programs{{40, "cmd.exe", 0}, {44, "java.exe", 0x01DB2F0011223344ull}};
+    const std::string said = watchingFrame(programs) + rowsFrame({"say Grüße   ", ""}) +
+                             rowsFrame({"[12:00:00 INFO]: [Server] Grüße"}) +
+                             outcomeFrame({WriteOutcome::Status::NotReached, "gone"});
+    std::string pending;
+    std::vector<ConsoleProgram> watching;
+    std::vector<std::string> rows;
+    std::optional<WriteOutcome> outcome;
+    for (const char byte : said) {
+        pending += byte;
+        WatchReply reply = takeWatchFrames(pending);
+        if (reply.watching) {
+            EXPECT_TRUE(watching.empty());
+            watching = *reply.watching;
+        }
+        rows.insert(rows.end(), reply.rows.begin(), reply.rows.end());
+        if (reply.outcome)
+            outcome = reply.outcome;
+    }
+    EXPECT_TRUE(pending.empty());
+    ASSERT_EQ(watching.size(), 2u);
+    EXPECT_EQ(watching[1].process, 44u);
+    EXPECT_EQ(watching[1].image, "java.exe");
+    EXPECT_EQ(watching[1].started, 0x01DB2F0011223344ull);
+    EXPECT_EQ(rows, (std::vector<std::string>{"say Grüße   ", "", "[12:00:00 INFO]: [Server] Grüße"}));
+    ASSERT_TRUE(outcome);
+    EXPECT_EQ(outcome->status, WriteOutcome::Status::NotReached);
+
+    std::string writeFrame = stageFrame(WriteStage::Written);
+    EXPECT_THROW(takeWatchFrames(writeFrame), std::invalid_argument);
+    std::string watchAnswer = rowsFrame({"x"});
+    EXPECT_THROW(decodeReply(watchAnswer), std::invalid_argument);
 }
 
 TEST(ConsoleHelperProtocolTest, OnlyAWholeRequestIsTaken)
@@ -101,7 +150,7 @@ TEST(ConsoleHelperProtocolTest, AWholeFrameThatMakesNoSenseIsRefused)
     badStatus[5] = '\x09';
     EXPECT_THROW(decodeReply(badStatus), std::invalid_argument);
 
-    std::string badProbe = probesFrame({{8, Outcome::Attached, "", 0}});
+    std::string badProbe = probesFrame({{8, Outcome::Attached, "", 0, ""}});
     badProbe[5 + 4 + 4] = '\x03'; // the outcome, after the header, count and process
     EXPECT_THROW(decodeReply(badProbe), std::invalid_argument);
 

@@ -1,6 +1,5 @@
 #include "platform/link/console_links.h"
 
-
 #include "platform/failures.h"
 
 namespace vt {

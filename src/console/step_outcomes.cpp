@@ -42,13 +42,18 @@ void StepOutcomes::newRun()
     unreadableSaid_ = false;
 }
 
+// An empty line (the final message left blank) is typed as "say " alone, to
+// which a server answers only with its usage: there is nothing to confirm.
 void StepOutcomes::expectSay(KeySender& sender, const std::string& console, const MessageText& message)
 {
+    const std::string answer = typedCharacters(message.text);
+    if (answer.find_first_not_of(' ') == std::string::npos)
+        return;
     if (!sender.sight().readable) {
         unsentNews_.push_back({unreadable(console, "its lines are typed, not confirmed"), true, true});
         return;
     }
-    expect(sender, {StepExpectation::Kind::Say, typedCharacters(message.text)}, "the " + message.description, console);
+    expect(sender, {StepExpectation::Kind::Say, answer}, "the " + message.description, console);
 }
 
 void StepOutcomes::expectCommand(KeySender& sender, const std::string& console, StepExpectation::Kind kind)

@@ -98,6 +98,24 @@ TEST_F(Confirmation, TheAnswerIsTheMessagesCharactersAsTyped)
                                                        "e(soon)");
 }
 
+// A blank final message types "say " alone; a server answers that with its
+// usage, never with "[Server] ", so waiting for an answer would only report
+// a fault that is none.
+TEST_F(Confirmation, ABlankLineExpectsNoAnswer)
+{
+    storeTexts();
+    storeValue("SHUTDOWN_RESTART_MESSAGE_TEXTBOX", "  ");
+    console.setSight(kReadable);
+    console.openWindow("SPIGOT-SERVER");
+    auto& w = start();
+    w.click(w.ENABLE_NO_WARNINGS_BUTTON);
+    w.click(w.SHUTDOWN_NO_WARNINGS_BUTTON);
+    ASSERT_EQ(console.watchedExpectations().size(), 1u);
+    EXPECT_EQ(console.watchedExpectations()[0].kind, Kind::Stop);
+    loop.advance(10);
+    EXPECT_THAT(newsLines, IsEmpty());
+}
+
 TEST_F(Confirmation, AnUnansweredLineIsUnconfirmedAfterFiveSecondsAndALateAnswerIsStillReported)
 {
     startRun(false);

@@ -79,7 +79,7 @@ start_display() {
 # load that arms the timers has ended).
 start_program() {
     PROGRAM_STARTED=$EPOCHREALTIME
-    spawn "$VT_HALTWARD" 2>>"$PROGRAM_ERR"
+    spawn "$VT_HALTWARD" >>"${PROGRAM_OUT:-/dev/stdout}" 2>>"$PROGRAM_ERR"
     PROGRAM_PID=$LAST_PID
     wait_until 10 window_shown "$MAIN_TITLE" || fail "the main window did not appear: $(cat "$PROGRAM_ERR")"
     PROGRAM_SHOWN=$EPOCHREALTIME

@@ -129,28 +129,26 @@ expect_start_loop() {
         fail "saw: $(cat "$E2E_WORK/loop-restart.out")"
 }
 
-# require_confirming_program: skips the test (77) while the program does not
-# yet judge what the links see of a step.
-require_confirming_program() {
-    grep -qaF "it has no restart script (spigot.yml restart-script)" "$VT_HALTWARD" ||
-        { echo "SKIP: the program does not confirm steps yet"; exit 77; }
-}
-
-# command_now tmux|screen BUTTON SECONDS DEMO-OPTIONS...: the demo server (with
-# the options) in a console named SPIGOT-SERVER of that kind, the program on a
-# display with AutoClose ticked, Enable and BUTTON (SHUTDOWN_NO_WARNINGS_BUTTON
-# or RESTART_NO_WARNINGS_BUTTON) clicked; waits at most SECONDS for the
-# program to exit and sets STATUS and REPORTS (all it wrote).
+# command_now tmux|screen BUTTON SECONDS PATTERN DEMO-OPTIONS...: the demo
+# server (with the options) in a console named SPIGOT-SERVER of that kind,
+# the program on a display, Enable and BUTTON (SHUTDOWN_NO_WARNINGS_BUTTON or
+# RESTART_NO_WARNINGS_BUTTON) clicked; waits at most SECONDS for a line of
+# the program's matching PATTERN (grep -E), then clicks Exit and sets STATUS
+# and REPORTS (all it wrote).
 command_now() {
-    local kind=$1 button=$2 seconds=$3 ready="$E2E_WORK/ready.now"
-    shift 3
+    local kind=$1 button=$2 seconds=$3 pattern=$4 ready="$E2E_WORK/ready.now"
+    shift 4
     "${kind}_session" SPIGOT-SERVER "$DEMO_SERVER" --transcript "$E2E_WORK/console.txt" --ready-file "$ready" "$@"
     wait_until 20 test -e "$ready" || fail "the demo server did not become ready"
-    write_settings "WINDOW_NAME_TEXTBOX=$kind:SPIGOT-SERVER" "AUTOCLOSE_TICKBOX=1"
+    write_settings "WINDOW_NAME_TEXTBOX=$kind:SPIGOT-SERVER"
+    touch "$PROGRAM_OUT" "$PROGRAM_ERR"
     start_program
     click_main ENABLE_NO_WARNINGS_BUTTON
     click_main "$button"
-    wait_for_exit "$PROGRAM_PID" "$seconds" || fail "the program did not exit within $seconds s"
+    wait_until "$seconds" grep -qE "$pattern" "$PROGRAM_OUT" "$PROGRAM_ERR" ||
+        fail "no line matching '$pattern' within $seconds s: $(cat "$PROGRAM_OUT" "$PROGRAM_ERR")"
+    click_main EXIT_BUTTON
+    wait_for_exit "$PROGRAM_PID" 20 || fail "the program did not exit within 20 s of Exit"
     STATUS=$(program_status)
     REPORTS=$(cat "$PROGRAM_OUT" "$PROGRAM_ERR")
 }

@@ -82,10 +82,11 @@ start_xvfb() {
 # start_console TITLE TRANSCRIPT: an xterm titled TITLE running the demo server,
 # which appends each line it receives to TRANSCRIPT; returns once it is ready.
 # Sets CONSOLE_PID (the xterm).
+# DEMO_SERVER_ARGS, an array, adds options to the demo server's command line.
 start_console() {
     local title=$1 transcript=$2
     local ready="$E2E_WORK/ready.$RANDOM$RANDOM"
-    spawn xterm -u8 -T "$title" -geometry "${CONSOLE_GEOMETRY:-120x30+0+0}" -e "$DEMO_SERVER" --transcript "$transcript" --ready-file "$ready" 2>>"$E2E_WORK/xterm.log"
+    spawn xterm -u8 -T "$title" -geometry "${CONSOLE_GEOMETRY:-120x30+0+0}" -e "$DEMO_SERVER" --transcript "$transcript" --ready-file "$ready" ${DEMO_SERVER_ARGS[@]+"${DEMO_SERVER_ARGS[@]}"} 2>>"$E2E_WORK/xterm.log"
     CONSOLE_PID=$LAST_PID
     wait_until 20 test -e "$ready" || fail "the console '$title' did not become ready"
     wait_until 10 window_titled "$title" || fail "no window titled '$title' appeared"

@@ -35,13 +35,13 @@ screen_session() {
 # The demo server in a session, appending each line it receives to TRANSCRIPT.
 tmux_console() {
     local ready="$E2E_WORK/ready.$RANDOM$RANDOM"
-    tmux_session "$1" "$DEMO_SERVER" --transcript "$2" --ready-file "$ready"
+    tmux_session "$1" "$DEMO_SERVER" --transcript "$2" --ready-file "$ready" ${DEMO_SERVER_ARGS[@]+"${DEMO_SERVER_ARGS[@]}"}
     wait_until 20 test -e "$ready" || fail "the demo server in tmux '$1' did not become ready"
 }
 
 screen_console() {
     local ready="$E2E_WORK/ready.$RANDOM$RANDOM"
-    screen_session "$1" "$DEMO_SERVER" --transcript "$2" --ready-file "$ready"
+    screen_session "$1" "$DEMO_SERVER" --transcript "$2" --ready-file "$ready" ${DEMO_SERVER_ARGS[@]+"${DEMO_SERVER_ARGS[@]}"}
     wait_until 20 test -e "$ready" || fail "the demo server in screen '$1' did not become ready"
 }
 

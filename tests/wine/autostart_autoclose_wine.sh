@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# The whole warned restart with nobody at the keyboard, on real Win32
-# timers, as the nightly scheduled task runs it: a stored AutoStart RESTART
-# tick arms the run at start, the three warnings and the final text arrive
-# at 10, 70, 130 and 190 s, "restart" at 200 s (never early, at most a few
+# The whole warned stop with nobody at the keyboard, on real Win32 timers,
+# as the nightly scheduled task runs it: a stored AutoStart SHUTDOWN tick
+# arms the run at start, the three warnings and the final text arrive at 10,
+# 70, 130 and 190 s, each answered by the stand-in server and so confirmed,
+# "stop" at 200 s (never early, at most a few
 # seconds late: a step's own typing does not push the rest back), and
-# AutoClose ends the program at 210 s, leaving the ticks and the window
-# position stored
-# for the next start. The console is minimised behind another window and
+# AutoClose ends the program at 210 s, once the server's end is seen,
+# leaving the ticks and the window position stored for the next start. The console is minimised behind another window and
 # never becomes the foreground window (a watcher logs every change). The About
 # dialog, opened after the first warning and left open, blocks none of it:
 # AutoClose closes it first, and it stores its position. Takes 210 s.
@@ -15,14 +15,14 @@ scenario_setup autostart_autoclose
 cp "$WINE_BIN_DIR/foreground_watch.exe" "$WORK/"
 
 set_settings vt-haltward \
-    "AUTOSTART_RESTART_TICKBOX=1" "AUTOCLOSE_TICKBOX=1" \
+    "AUTOSTART_SHUTDOWN_TICKBOX=1" "AUTOCLOSE_TICKBOX=1" \
     "WINDOW_NAME_TEXTBOX=SPIGOT-SERVER" \
     "THREE_MIN_MESSAGE_TEXTBOX=§eServer stoppt in 3 Minuten" \
     "TWO_MIN_MESSAGE_TEXTBOX=§6Noch 2 Minuten – Übel" \
     "ONE_MIN_MESSAGE_TEXTBOX=§cNur 1 Minute! Kosten: 0 €" \
     "SHUTDOWN_RESTART_MESSAGE_TEXTBOX=§4Tschüss!" \
     "MAIN-Left=300" "MAIN-Top=7500"
-start_console SPIGOT-SERVER
+start_console_running SPIGOT-SERVER transcript.txt "recorder.exe transcript.txt answer"
 (cd "$WORK" && exec wine foreground_watch.exe watch.log 260 SPIGOT-SERVER </dev/null >"$WORK/watch.out" 2>&1) &
 wait_for 30 test -f "$WORK/watch.log.ready" || fail "the watcher did not start: $(cat "$WORK/watch.out")"
 # Each line of the transcript with the time it was seen, polled every 50 ms.
@@ -53,7 +53,7 @@ elapsed=$(( ended - begin ))
 log "start to self-close: ${elapsed} ms"
 
 expect_transcript 'say §eServer stoppt in 3 Minuten' 'say §6Noch 2 Minuten – Übel' \
-    'say §cNur 1 Minute! Kosten: 0 €' 'say §4Tschüss!' restart
+    'say §cNur 1 Minute! Kosten: 0 €' 'say §4Tschüss!' stop
 [ ! -s "$WORK/program.err" ] || fail "a step failed (and was tried again): $(cat "$WORK/program.err")"
 mapfile -t at <"$WORK/arrivals.txt"
 # Each line at its time of the run, which was armed between begin and shown:
@@ -68,14 +68,14 @@ for i in "${!due[@]}"; do
     [ $(( at[i] - begin )) -ge "${due[i]}" ] || fail "line $i came early"
     [ $(( at[i] - shown )) -le $(( due[i] + 35000 )) ] || fail "line $i came more than 35 s late"
 done
-# AutoClose counts its 10 s from the restart's tick, or from the restart's
-# end when typing it took longer than that: 200 s + 30 s + 10 s at most.
+# AutoClose counts its 10 s from the stop's tick, or from the stop's end
+# when typing it took longer than that: 200 s + 30 s + 10 s at most.
 [ "$elapsed" -ge 210000 ] && [ $(( ended - shown )) -le 245000 ] || fail "the run took $elapsed ms, expected 210 s"
 
 grep -q '^foreground SPIGOT-SERVER' "$WORK/watch.log" && fail "the console was activated: $(cat "$WORK/watch.log")"
 grep -qx 'iconic 0' "$WORK/watch.log" && fail "the console was restored: $(cat "$WORK/watch.log")"
-expect_setting vt-haltward AUTOSTART_RESTART_TICKBOX 1
-expect_setting vt-haltward AUTOSTART_SHUTDOWN_TICKBOX 0
+expect_setting vt-haltward AUTOSTART_SHUTDOWN_TICKBOX 1
+expect_setting vt-haltward AUTOSTART_RESTART_TICKBOX 0
 expect_setting vt-haltward AUTOCLOSE_TICKBOX 1
 expect_setting vt-haltward MAIN-Left 300
 expect_setting vt-haltward MAIN-Top 7500

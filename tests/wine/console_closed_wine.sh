@@ -27,7 +27,7 @@ kill -0 "$PROGRAM_PID" 2>/dev/null || fail "the program ended with the console"
 program_window vt-haltward >/dev/null || fail "the main window went away"
 # The strip shows the newest report: the failure, or the server's end that
 # the watch on the command saw after it (good news, in grey).
-if tail -n 1 "$WORK/program.err" | grep -q "^vt-haltward: CONFIRMED the server stopped"; then
+if grep -q "^vt-haltward: CONFIRMED the server stopped" "$WORK/program.out"; then
     grey_strip_shown "$MAIN_WINDOW" || fail "the server's end does not show in the main window"
 else
     red_strip_shown "$MAIN_WINDOW" || fail "the failure does not show in the main window"

@@ -15,5 +15,8 @@ click_main RESTART_NO_WARNINGS_BUTTON
 want=$'say §cBye Grüße €5 中文 -t ^C ^^ \\ \\\\ \\015 $HOME ${HOME} \'q\' "q" ; %%\nrestart'
 wait_until 10 test "$(cat "$recorded")" = "$want"
 expect_file "$recorded" "$want"
-[ ! -s "$PROGRAM_ERR" ] || fail "the program reported: $(cat "$PROGRAM_ERR")"
+# The recorder is no server: it never answers the line, so 5 s after the
+# keys the program rightly says so; anything else would be a fault.
+reported=$(grep -v "UNCONFIRMED the server did not answer the final message" "$PROGRAM_ERR" || true)
+[ -z "$reported" ] || fail "the program reported: $reported"
 echo PASS

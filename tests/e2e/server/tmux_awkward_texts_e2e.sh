@@ -22,5 +22,8 @@ wait_until 10 test "$(cat "$recorded")" = "$want"
 expect_file "$recorded" "$want"
 sleep 0.5
 [ ! -s "$window_transcript" ] || fail "the X11 window got keys too: $(cat "$window_transcript")"
-[ ! -s "$PROGRAM_ERR" ] || fail "the program reported: $(cat "$PROGRAM_ERR")"
+# The recorder is no server: it never answers the line, so 5 s after the
+# keys the program rightly says so; anything else would be a fault.
+reported=$(grep -v "UNCONFIRMED the server did not answer the final message" "$PROGRAM_ERR" || true)
+[ -z "$reported" ] || fail "the program reported: $reported"
 echo PASS

@@ -34,21 +34,6 @@ double nowMs()
     return 1000.0 * static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-const char* nameOf(vt::ConsoleSighting sighting)
-{
-    switch (sighting) {
-    case vt::ConsoleSighting::Answered:
-        return "Answered";
-    case vt::ConsoleSighting::ServerEnded:
-        return "ServerEnded";
-    case vt::ConsoleSighting::NoRestartScript:
-        return "NoRestartScript";
-    case vt::ConsoleSighting::ServerStarted:
-        return "ServerStarted";
-    }
-    return "?";
-}
-
 struct Seen {
     std::mutex mutex;
     std::condition_variable changed;
@@ -59,7 +44,7 @@ struct Seen {
     {
         const double at = nowMs();
         const std::lock_guard<std::mutex> lock(mutex);
-        std::printf("%s at %.3f ms, %.1f ms after the keys\n", nameOf(sighting), at, at - keysMs);
+        std::printf("%s at %.3f ms, %.1f ms after the keys\n", vt::sightingName(sighting), at, at - keysMs);
         std::fflush(stdout);
         sightings.push_back(sighting);
         changed.notify_all();

@@ -32,6 +32,9 @@ enum class ConsoleSighting {
     ServerStarted,
 };
 
+// The sighting's name as written above ("ServerEnded"), for tools and logs.
+const char* sightingName(ConsoleSighting sighting);
+
 // Receives a watch's sightings, from any thread, each at most once, and never
 // after the watch's destructor has returned.
 using SightingSink = std::function<void(ConsoleSighting)>;

@@ -25,21 +25,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-const char* nameOf(vt::ConsoleSighting sighting)
-{
-    switch (sighting) {
-    case vt::ConsoleSighting::Answered:
-        return "Answered";
-    case vt::ConsoleSighting::ServerEnded:
-        return "ServerEnded";
-    case vt::ConsoleSighting::NoRestartScript:
-        return "NoRestartScript";
-    case vt::ConsoleSighting::ServerStarted:
-        return "ServerStarted";
-    }
-    return "?";
-}
-
 vt::StepExpectation::Kind kindOf(const char* word)
 {
     if (std::strcmp(word, "stop") == 0)
@@ -79,7 +64,7 @@ int watchStep(vt::ConsoleLinks& links, int argc, char** argv)
     auto watch = sender->watch({kindOf(argv[2]), argv[3]}, [&](vt::ConsoleSighting sighting) {
         const std::lock_guard<std::mutex> lock(mutex);
         const auto ms = std::chrono::duration<double, std::milli>(Clock::now() - delivered).count();
-        std::printf("SIGHTING %s %.2f ms\n", nameOf(sighting), ms);
+        std::printf("SIGHTING %s %.2f ms\n", vt::sightingName(sighting), ms);
         std::fflush(stdout);
     });
     for (int i = 5; i < argc; ++i)

@@ -1,3 +1,6 @@
+#include <cerrno>
+#include <csignal>
+
 #include "platform/failures.h"
 #include "platform/multiplexer/client_process.h"
 #include "platform/multiplexer/multiplexer_links.h"
@@ -47,11 +50,15 @@ protected:
     // One "stuff" for the whole step, into the window chosen by number: screen
     // puts the bytes into the window's input in one go. For a window that has
     // gone, "-p" makes screen type nothing and still exit 0; asking for the
-    // window afterwards tells.
+    // window afterwards tells. A window whose program ran when the keys went
+    // and that is gone after them closed as they arrived, as a server that
+    // obeys "stop" at once closes it: the step's watch tells what became of
+    // them.
     void typeStep(const std::vector<KeyChunk>& step) override
     {
         const std::string text = screenStuffText(keysOfStep(step));
         const std::string where = "window " + window_ + " of the screen session " + session_;
+        const bool ranBefore = windowProgramRuns();
         const ClientResult result = runScreen(program_, {"-S", session_, "-p", window_, "-X", "stuff", text},
                                               "while typing into " + where + "; the line may be incomplete", true);
         if (result.exitCode != 0)
@@ -59,12 +66,14 @@ protected:
                                   " went away; nothing was typed (screen: " + firstLine(result.output) + ")");
         const ClientResult check = runScreen(program_, {"-S", session_, "-p", window_, "-Q", "number"},
                                              "after typing into " + where + "; the line may be incomplete");
-        if (check.exitCode != 0)
-            throw KeySenderFailed("the " + where + " closed while typing; the line may be incomplete (screen: " +
-                                  firstLine(check.output) + ")");
+        if (check.exitCode != 0 && !ranBefore)
+            throw ConsoleNotFound("the " + where + " closed; nothing was typed (screen: " + firstLine(check.output) +
+                                  ")");
     }
 
 private:
+    bool windowProgramRuns() const { return ::kill(process_, 0) == 0 || errno == EPERM; }
+
     std::string program_;
     std::string session_;
     std::string window_;

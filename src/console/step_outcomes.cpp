@@ -65,7 +65,7 @@ void StepOutcomes::expectCommand(KeySender& sender, const std::string& console, 
         unsentNews_.push_back({unwatched(console, sight.unwatchedWhy, command), true, false});
         return;
     }
-    expect(sender, {kind, {}}, command, console);
+    expect(sender, {kind, {}}, command, console, sight.comebackSeen);
 }
 
 std::string StepOutcomes::unreadable(const std::string& console, const std::string& why)
@@ -81,7 +81,8 @@ std::string StepOutcomes::unwatched(const std::string& console, const std::strin
 
 // A link that cannot start its watch leaves the step as one it cannot see:
 // the keys still go, and nothing is claimed about them.
-void StepOutcomes::expect(KeySender& sender, StepExpectation expectation, std::string what, const std::string& console)
+void StepOutcomes::expect(KeySender& sender, StepExpectation expectation, std::string what, const std::string& console,
+                          bool comebackSeen)
 {
     const std::uint64_t id = nextId_++;
     std::unique_ptr<StepWatch> watch;
@@ -104,6 +105,7 @@ void StepOutcomes::expect(KeySender& sender, StepExpectation expectation, std::s
     watched.kind = expectation.kind;
     watched.what = std::move(what);
     watched.watch = std::move(watch);
+    watched.comebackSeen = comebackSeen;
 }
 
 // Called from the link's threads: the sighting goes to the loop's thread.
@@ -211,20 +213,33 @@ void StepOutcomes::commandSeen(Entry entry, ConsoleSighting sighting)
                false);
         release(entry);
     } else if (sighting == ConsoleSighting::ServerEnded && entry->stage == Stage::Awaited) {
-        if (!restart) {
+        if (restart) {
+            oldServerEnded(entry);
+        } else {
             report("CONFIRMED the server stopped " + secondsSince(*entry) + " after stop", true);
             release(entry);
-            return;
         }
-        report("CONFIRMED the old server ended " + secondsSince(*entry) + " after restart", true);
-        // Watched on for the new server, but never past the stop bound.
-        entry->stage = Stage::Ended;
-        const std::int64_t now = services().loop.nowMs();
-        bind(*entry, std::min(now + kBackUpWaitMs, entry->sentMs + stopWaitMs_));
     } else if (sighting == ConsoleSighting::ServerStarted && entry->stage == Stage::Ended) {
         report("CONFIRMED the server is back up " + secondsSince(*entry) + " after restart", true);
         release(entry);
     }
+}
+
+// A restart has done what was asked once its old server ended; a new one is
+// looked for where the console can show it.
+void StepOutcomes::oldServerEnded(Entry entry)
+{
+    const std::string ended = "CONFIRMED the old server ended " + secondsSince(*entry) + " after restart";
+    if (!entry->comebackSeen) {
+        report(ended + "; whether it is back up cannot be seen from this console", true);
+        release(entry);
+        return;
+    }
+    report(ended, true);
+    // Watched on for the new server, but never past the stop bound.
+    entry->stage = Stage::Ended;
+    const std::int64_t now = services().loop.nowMs();
+    bind(*entry, std::min(now + kBackUpWaitMs, entry->sentMs + stopWaitMs_));
 }
 
 void StepOutcomes::boundPassed(std::uint64_t id)

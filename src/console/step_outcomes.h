@@ -70,12 +70,14 @@ private:
         std::string what; // "the 3-minute message", "stop"
         std::unique_ptr<StepWatch> watch;
         Stage stage = Stage::Unsent;
+        bool comebackSeen = true; // a restarted server can be seen back up
         std::int64_t sentMs = 0;
         std::unique_ptr<Timer> bound;
     };
     using Entry = std::list<Watched>::iterator;
 
-    void expect(KeySender& sender, StepExpectation expectation, std::string what, const std::string& console);
+    void expect(KeySender& sender, StepExpectation expectation, std::string what, const std::string& console,
+                bool comebackSeen = true);
     static std::string unreadable(const std::string& console, const std::string& why);
     static std::string unwatched(const std::string& console, const std::string& why, const std::string& command);
     SightingSink sinkFor(std::uint64_t id);
@@ -84,6 +86,7 @@ private:
     void seen(std::uint64_t id, ConsoleSighting sighting);
     void sayAnswered(Entry entry);
     void commandSeen(Entry entry, ConsoleSighting sighting);
+    void oldServerEnded(Entry entry);
     void boundPassed(std::uint64_t id);
     void release(Entry entry);
     void releaseLateLines();

@@ -248,6 +248,19 @@ TEST_F(Confirmation, ARestartWhoseNewServerNeverComesStillObeyedAfterAMinute)
     EXPECT_EQ(console.liveWatches(), 0u);
 }
 
+// A Windows console: the restart script opens a console of its own, so the
+// program does not wait a minute for a server it could never see.
+TEST_F(Confirmation, ARestartWhoseNewServerCannotBeSeenIsSettledWhenTheOldOneEnds)
+{
+    startRun(true, ConsoleSight{true, true, {}, false});
+    seeAt(203, Kind::Restart, ConsoleSighting::ServerEnded);
+    EXPECT_EQ(newsLines.back(), "good: CONFIRMED the old server ended 3.0 s after restart; whether it is back up "
+                                "cannot be seen from this console");
+    EXPECT_FALSE(main->outcomes().commandPending());
+    EXPECT_FALSE(main->outcomes().serverDidNotObey());
+    EXPECT_EQ(console.liveWatches(), 0u);
+}
+
 // Spigot says so before its server ends; the link may report the two in
 // either order.
 class NoRestartScript : public Confirmation, public ::testing::WithParamInterface<bool> {};

@@ -49,6 +49,9 @@ struct ConsoleSight {
     // When the server cannot be watched though the link could have: why, in
     // the operator's words ("the terminal process hosts several windows").
     std::string unwatchedWhy;
+    // After a restart, a new server in the same console can be seen. Not on
+    // a Windows console: the restart script opens a console of its own.
+    bool comebackSeen = true;
 };
 
 // Watches one step's console until it is destroyed. It holds all it needs:

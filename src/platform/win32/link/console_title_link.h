@@ -29,8 +29,9 @@ public:
     }
 
     // The helper reads the console back and lists the programs attached:
-    // say lines are confirmed, the server's end is seen.
-    ConsoleSight sight() const override { return {true, true, {}}; }
+    // say lines are confirmed, the server's end is seen. A restarted server
+    // comes up in a new console, out of sight.
+    ConsoleSight sight() const override { return {true, true, {}, false}; }
     std::unique_ptr<StepWatch> watch(const StepExpectation& expected, SightingSink sink) override;
 
 protected:

@@ -2,9 +2,12 @@
 # The guarded SHUTDOWN NOW and RESTART NOW, clicked for real, type exactly
 # "say <final text>" and then the command into the demo console, under the us,
 # de and fr layouts. The final text holds colour codes, umlauts, the euro sign
-# and every shifted ASCII symbol (braced where the notation needs it).
+# and every shifted ASCII symbol (braced where the notation needs it). An
+# xterm cannot be read back, but its server can be watched: each stop and
+# each restart's old server is confirmed by the server's end.
 source "$(dirname "$0")/desktop_lib.sh"
 desktop_init
+PROGRAM_OUT="$E2E_WORK/program.out"
 
 TEXT='§cServer stops NOW! Grüße: ÄÖÜäöüß € !@#$%^&*()_+{}|:"<>?'
 NOTATION='§cServer stops NOW! Grüße: ÄÖÜäöüß € !@#${%}{^}&*{(}{)}_{+}{{}{}}|:"<>?'
@@ -14,6 +17,7 @@ write_settings "WINDOW_NAME_TEXTBOX=SPIGOT-SERVER" "SHUTDOWN_RESTART_MESSAGE_TEX
 start_program
 click_main ENABLE_NO_WARNINGS_BUTTON
 
+confirmed=0
 for layout in us de fr; do
     setxkbmap "$layout" || fail "setxkbmap $layout failed"
     for action in SHUTDOWN:stop RESTART:restart; do
@@ -26,8 +30,19 @@ for layout in us de fr; do
         wait_for_exit "$CONSOLE_PID" 10 || fail "the console did not stop after $button under $layout"
         expect_file "$transcript" "say $TEXT
 $command"
+        confirmed=$((confirmed + 1))
+        wait_until 10 test "$(grep -c '^vt-haltward: CONFIRMED' "$PROGRAM_OUT")" -ge "$confirmed" ||
+            fail "the server's end after $button was not confirmed: $(cat "$PROGRAM_OUT")"
+        case $command in
+        stop) outcome="CONFIRMED the server stopped [0-9.]+ s after stop" ;;
+        restart) outcome="CONFIRMED the old server ended [0-9.]+ s after restart" ;;
+        esac
+        grep '^vt-haltward: CONFIRMED' "$PROGRAM_OUT" | tail -n 1 | grep -qE "^vt-haltward: $outcome\$" ||
+            fail "after $button: $(grep '^vt-haltward: CONFIRMED' "$PROGRAM_OUT" | tail -n 1)"
     done
 done
+grep -qxF "vt-haltward: TYPED the console 'SPIGOT-SERVER' cannot be read back: its lines are typed, not confirmed" \
+    "$PROGRAM_OUT" || fail "the unreadable console was not said: $(cat "$PROGRAM_OUT")"
 process_gone "$PROGRAM_PID" && fail "the program ended"
 [ -s "$PROGRAM_ERR" ] && fail "the program reported: $(cat "$PROGRAM_ERR")"
 echo PASS

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The systemd user units are installed under lib/systemd/user and are valid
 # as systemd reads them: systemd-analyze verify finds no error and has no
-# warning to give (an unknown key or a bad calendar only warns).
+# warning to give (an unknown key or a bad calendar only warns). The service
+# starts the program where it was installed, whatever the build was
+# configured for.
 source "$(dirname "$0")/server_lib.sh"
 server_init
 
@@ -12,7 +14,8 @@ for unit in vt-haltward-restart.service vt-haltward-restart.timer; do
     [ -f "$units/$unit" ] || fail "$unit is not installed under lib/systemd/user"
 done
 grep -qx 'Type=oneshot' "$units/vt-haltward-restart.service" || fail "the service is not a oneshot"
-grep -q '^ExecStart=/.*/vt-haltward$' "$units/vt-haltward-restart.service" || fail "the service does not start vt-haltward"
+grep -qxF "ExecStart=$prefix/bin/vt-haltward" "$units/vt-haltward-restart.service" ||
+    fail "the service does not start the installed program: $(grep ExecStart "$units/vt-haltward-restart.service")"
 
 # verify wants the program where ExecStart says: point it at the one built.
 checked="$E2E_WORK/units"

@@ -3,6 +3,8 @@
 # Source it, then call e2e_init. Every wait is bounded; every process started
 # is killed by cleanup, which e2e_init installs as the EXIT trap.
 
+source "$(dirname "${BASH_SOURCE[0]}")/../nap.sh"
+
 E2E_PIDS=()
 
 e2e_init() {
@@ -10,6 +12,7 @@ e2e_init() {
     : "${VT_BUILD_DIR:?VT_BUILD_DIR must name the build folder}"
     export LANG=C.UTF-8 LC_ALL=C.UTF-8
     E2E_WORK=$(mktemp -d "${TMPDIR:-/tmp}/vt-e2e.XXXXXX")
+    NAP_FIFO="$E2E_WORK/nap"
     DEMO_SERVER=$(find_program demo-server)
     trap cleanup EXIT
 }
@@ -61,7 +64,7 @@ wait_until() {
     local i
     for (( i = 0; i < limit; ++i )); do
         "$@" && return 0
-        sleep 0.05
+        nap 0.05
     done
     "$@"
 }

@@ -35,7 +35,7 @@ wait_for 30 test -f "$WORK/watch.log.ready" || fail "the watcher did not start: 
             seen=$((seen + 1))
             now_ms >>"$WORK/arrivals.txt"
         done
-        sleep 0.05
+        nap 0.05
     done
 ) &
 poller=$!

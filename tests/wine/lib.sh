@@ -21,13 +21,16 @@ fail() { log "FAIL: $*"; exit 1; }
 
 now_ms() { date +%s%3N; }
 
+source "$(dirname "${BASH_SOURCE[0]}")/../nap.sh"
+NAP_FIFO=${WINE_WORK_ROOT:+$WINE_WORK_ROOT/nap}
+
 # wait_for SECONDS COMMAND...: polls every 50 ms until the command succeeds.
 wait_for() {
     local limit=$1; shift
-    local deadline=$(( $(now_ms) + limit * 1000 ))
+    local deadline=$(( ${EPOCHREALTIME/./} + limit * 1000000 ))
     until "$@" >/dev/null 2>&1; do
-        [ "$(now_ms)" -lt "$deadline" ] || return 1
-        sleep 0.05
+        [ "${EPOCHREALTIME/./}" -lt "$deadline" ] || return 1
+        nap 0.05
     done
 }
 

@@ -142,7 +142,7 @@ record_arrivals() {
                 seen=$((seen + 1))
                 printf '%s %s\n' "$EPOCHREALTIME" "$(sed -n "${seen}p" "$file")" >>"$out"
             done
-            sleep 0.05
+            nap 0.05
         done
     ) &
     E2E_PIDS+=("$!")

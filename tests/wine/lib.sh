@@ -57,6 +57,8 @@ template_prefix() {
 clone_prefix() {
     local template=$1 prefix=$2
     cp -al "$template" "$prefix"
+    # The links go before tar reads the files: a file whose link count
+    # changes while tar reads it "changed as we read it", and tar fails.
     (cd "$template" && find . -type f \( -size -65k -o -name '*.reg' \) -print0) | (cd "$prefix" && xargs -0 -r rm -f)
     (cd "$template" && find . -type f \( -size -65k -o -name '*.reg' \) -print0 | tar --null -T - -cf -) | (cd "$prefix" && tar -xf -)
 }

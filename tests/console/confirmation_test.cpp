@@ -15,7 +15,7 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using Kind = StepExpectation::Kind;
 
-constexpr ConsoleSight kReadable{true, true, {}};
+const ConsoleSight kReadable{true, true, {}};
 
 class Confirmation : public ProgramTest {
 protected:

@@ -111,7 +111,7 @@ TEST_F(PosixEventLoopTest, EachClosingSignalIsNamedToTheForm)
         Timer tick{form, "TICK"};
         form.show();
         tick.setInterval(10);
-        tick.onTimer = [signal] { std::raise(signal); };
+        tick.onTimer = [number = signal] { std::raise(number); };
         tick.setEnabled(true);
         loop.run(form);
         EXPECT_TRUE(form.isUnloaded()) << name;

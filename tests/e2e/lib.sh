@@ -149,6 +149,23 @@ wait_for_file_line() {
     wait_until "${3:-10}" grep -qxF -- "$2" "$1" 2>/dev/null
 }
 
+# Conditions for wait_until, which runs its command anew each time: a
+# "test "$(cat FILE)" = TEXT" there would read the file only once.
+# file_holds FILE TEXT: the file holds exactly TEXT.
+file_holds() {
+    [ "$(cat "$1" 2>/dev/null)" = "$2" ]
+}
+
+# lines_at_least FILE N: the file has at least N lines.
+lines_at_least() {
+    [ "$(wc -l <"$1" 2>/dev/null || echo 0)" -ge "$2" ]
+}
+
+# matches_at_least FILE N GREP-ARGUMENTS...: at least N lines of the file match.
+matches_at_least() {
+    [ "$(grep -c "${@:3}" "$1" 2>/dev/null)" -ge "$2" ]
+}
+
 # The process has ended (an unreaped child of this shell counts as ended).
 process_gone() {
     [ ! -e "/proc/$1" ] || grep -q '^[0-9]* (.*) Z' "/proc/$1/stat" 2>/dev/null

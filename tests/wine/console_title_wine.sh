@@ -18,7 +18,7 @@ probe() { (cd "$WORK" && wine type_probe.exe "$@" </dev/null >"$WORK/probe.out" 
 start_console 'SPIGOT-SERVER - java -jar server.jar' java.txt
 probe SPIGOT-SERVER lines.txt 3 || fail "the probe failed: $(cat "$WORK/probe.out")"
 log "title with the command: $(cat "$WORK/probe.out")"
-wait_for 10 test "$(wc -l <"$WORK/java.txt")" -ge 3 || true
+wait_for 10 lines_at_least "$WORK/java.txt" 3 || true
 [ "$(cat "$WORK/java.txt")" = "$(printf 'say Grüße §c € from the probe\n%.0s' 1 2 3)" ] ||
     fail "the console titled with the command received: $(cat "$WORK/java.txt")"
 
@@ -26,7 +26,7 @@ start_console SPIGOT-SERVER console.txt
 (cd "$WORK" && exec wine window_recorder.exe SPIGOT-SERVER window.txt </dev/null >/dev/null 2>&1) &
 wait_for 30 test -f "$WORK/window.txt.ready" || fail "the window did not start"
 probe SPIGOT-SERVER lines.txt 2 || fail "the probe failed: $(cat "$WORK/probe.out")"
-wait_for 10 test "$(wc -l <"$WORK/console.txt")" -ge 2 || true
+wait_for 10 lines_at_least "$WORK/console.txt" 2 || true
 [ "$(cat "$WORK/console.txt")" = "$(printf 'say Grüße §c € from the probe\n%.0s' 1 2)" ] ||
     fail "the exact console received: $(cat "$WORK/console.txt")"
 [ ! -s "$WORK/window.txt" ] || fail "the window with the same title received: $(cat "$WORK/window.txt")"

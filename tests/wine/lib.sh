@@ -34,6 +34,12 @@ wait_for() {
     done
 }
 
+# lines_at_least FILE N: the file has at least N lines (a condition for
+# wait_for, which runs it anew each time).
+lines_at_least() {
+    [ "$(wc -l <"$1" 2>/dev/null || echo 0)" -ge "$2" ]
+}
+
 # A template prefix is made once per build and copied for each scenario, so
 # that every scenario has a fresh prefix of its own without paying for wineboot.
 template_prefix() {

@@ -46,6 +46,6 @@ expected=()
 for _ in $(seq "$rounds"); do
     for line in "${typed[@]}"; do expected+=("say $line"); done
 done
-wait_for 20 test "$(wc -l <"$WORK/transcript.txt")" -ge "${#expected[@]}" || true
+wait_for 20 lines_at_least "$WORK/transcript.txt" "${#expected[@]}" || true
 expect_transcript "${expected[@]}"
 log "passed"

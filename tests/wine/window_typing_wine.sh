@@ -22,7 +22,7 @@ expected=()
 for _ in 1 2 3 4 5; do
     expected+=('say Hallo Welt' 'say §cÄpfel, Öl, Übel – 5 € ß' 'say plus + braces {x} A' 'say 日本語 😀')
 done
-wait_for 10 test "$(wc -l <"$WORK/transcript.txt")" -ge "${#expected[@]}" || true
+wait_for 10 lines_at_least "$WORK/transcript.txt" "${#expected[@]}" || true
 expect_transcript "${expected[@]}"
 
 # The focus stolen after 30 characters, by a window of the target's own.

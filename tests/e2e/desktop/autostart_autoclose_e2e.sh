@@ -16,7 +16,7 @@ arrivals="$E2E_WORK/arrivals.txt"
 record_arrivals "$transcript" "$arrivals"
 
 wait_for_exit "$PROGRAM_PID" 230 || fail "the program did not close by itself"
-wait_until 5 test "$(wc -l <"$arrivals" 2>/dev/null)" -ge 5
+wait_until 5 lines_at_least "$arrivals" 5
 
 expect_restart_schedule "$arrivals" "$PROGRAM_STARTED" "$PROGRAM_SHOWN"
 expect_closed_on_time "$PROGRAM_STARTED" "$PROGRAM_SHOWN"

@@ -13,7 +13,7 @@ start_program
 click_main ENABLE_NO_WARNINGS_BUTTON
 click_main RESTART_NO_WARNINGS_BUTTON
 want=$'say §cBye Grüße €5 中文 -t ^C ^^ \\ \\\\ \\015 $HOME ${HOME} \'q\' "q" ; %%\nrestart'
-wait_until 10 test "$(cat "$recorded")" = "$want"
+wait_until 10 file_holds "$recorded" "$want"
 expect_file "$recorded" "$want"
 # The recorder is no server: it never answers the line, so 5 s after the
 # keys the program rightly says so; anything else would be a fault.

@@ -25,7 +25,7 @@ grep -qF "the screen session 'SPIGOT' has 2 windows (0 'sh', 1 'logs')" "$E2E_WO
 
 "$TYPE" SPIGOT:0 "one~" || fail "typing into window 0 failed"
 "$TYPE" screen:SPIGOT:logs "two~" || fail "typing into the window by title failed"
-wait_until 5 test "$(cat "$second")" = "two"
+wait_until 5 file_holds "$second" "two"
 expect_file "$first" $'alone\none'
 expect_file "$second" "two"
 
@@ -36,6 +36,6 @@ status=0
 [ "$status" = 1 ] || fail "closed window: status $status, $(cat "$E2E_WORK/err")"
 grep -qF "the screen session 'SPIGOT' has no window 'logs'" "$E2E_WORK/err" || fail "closed: $(cat "$E2E_WORK/err")"
 "$TYPE" SPIGOT "three~" || fail "typing into the one window left failed"
-wait_until 5 test "$(cat "$first")" = $'alone\none\nthree'
+wait_until 5 file_holds "$first" $'alone\none\nthree'
 expect_file "$first" $'alone\none\nthree'
 echo PASS

@@ -32,7 +32,7 @@ armed_by=$EPOCHREALTIME
 wait_for_exit "$PROGRAM_PID" 230 || fail "the program did not close by itself"
 status=$(program_status)
 [ "$status" = 0 ] || fail "exit status $status, expected 0; it said: $(cat "$PROGRAM_ERR")"
-wait_until 5 test "$(wc -l <"$arrivals" 2>/dev/null)" -ge 5
+wait_until 5 lines_at_least "$arrivals" 5
 
 expect_restart_schedule "$arrivals" "$PROGRAM_STARTED" "$armed_by"
 expect_closed_on_time "$PROGRAM_STARTED" "$armed_by"

@@ -18,7 +18,7 @@ start_program
 click_main ENABLE_NO_WARNINGS_BUTTON
 click_main SHUTDOWN_NO_WARNINGS_BUTTON
 want=$'say §cBye Grüße €5 中文 -t ^C \\ \\; $HOME \'q\' "q" \\015 #{pane_id} -- ;\nstop'
-wait_until 10 test "$(cat "$recorded")" = "$want"
+wait_until 10 file_holds "$recorded" "$want"
 expect_file "$recorded" "$want"
 sleep 0.5
 [ ! -s "$window_transcript" ] || fail "the X11 window got keys too: $(cat "$window_transcript")"

@@ -22,7 +22,7 @@ tmux copy-mode -t =SPIGOT:
 [ "$(tmux display-message -p -t =SPIGOT: '#{pane_in_mode}')" = 1 ] || fail "the pane did not enter copy mode"
 "$TYPE" SPIGOT "say tea time~" || fail "typing into a pane in copy mode failed"
 "$TYPE" SPIGOT "stop~" || fail "typing stop into the pane failed"
-wait_until 5 test "$(cat "$first")" = $'say tea time\nstop'
+wait_until 5 file_holds "$first" $'say tea time\nstop'
 expect_file "$first" $'say tea time\nstop'
 [ "$(tmux display-message -p -t =SPIGOT: '#{pane_in_mode}')" = 0 ] || fail "the pane is still in copy mode"
 
@@ -36,7 +36,7 @@ expect_refused 3 "the tmux window 'SPIGOT:0' has 2 panes ('SPIGOT:0.0' cat, 'SPI
 expect_refused 3 "2 panes" SPIGOT:0
 "$TYPE" SPIGOT:0.0 "one~" || fail "typing into pane 0 failed"
 "$TYPE" tmux:SPIGOT:0.1 "two~" || fail "typing into pane 1 failed"
-wait_until 5 test "$(cat "$second")" = "two"
+wait_until 5 file_holds "$second" "two"
 expect_file "$first" $'say tea time\nstop\none'
 expect_file "$second" "two"
 expect_refused 1 "has no pane 2" SPIGOT:0.2

@@ -24,7 +24,7 @@ wait_until 10 test -e "$ready" || fail "the second window did not start"
 "$TYPE" SPIGOT "one~" || fail "typing into the session failed"
 "$TYPE" SPIGOT:logs "two~" || fail "typing into the window by name failed"
 "$TYPE" SPIGOT:1 "three~" || fail "typing into the window by number failed"
-wait_until 5 test "$(cat "$second")" = $'two\nthree'
+wait_until 5 file_holds "$second" $'two\nthree'
 expect_file "$first" "one"
 expect_file "$second" $'two\nthree'
 

@@ -118,6 +118,7 @@ void VT_HALTWARD_MAIN::runConsoleStep(const std::function<void(KeySender&)>& key
 // forgotten when nothing was typed.
 void VT_HALTWARD_MAIN::deliverWatched(KeySender& sender)
 {
+    outcomes_.stepDelivering();
     try {
         sender.deliver();
     } catch (const DeliveryUnknown&) {

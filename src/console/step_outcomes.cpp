@@ -125,6 +125,14 @@ SightingSink StepOutcomes::sinkFor(std::uint64_t id)
 // The bounds start from a task of their own, after the step's handler: a
 // timer started in a tick's handler would count from when the tick was due,
 // and a step may take a while to type. Each bound counts from its keys.
+// A link may check on the console after the keys (screen asks whether the
+// window is still there): under load that takes a while, and a server that
+// stops in 2 s must never be reported as stopping sooner.
+void StepOutcomes::stepDelivering()
+{
+    sendingMs_ = services().loop.nowMs();
+}
+
 void StepOutcomes::stepDelivered()
 {
     const std::int64_t now = services().loop.nowMs();
@@ -134,7 +142,8 @@ void StepOutcomes::stepDelivered()
     for (Watched& watched : watched_) {
         if (watched.stage == Stage::Unsent) {
             watched.stage = Stage::Awaited;
-            watched.sentMs = now;
+            watched.sendingMs = std::min(sendingMs_, now);
+            watched.deliveredMs = now;
         }
     }
     for (const News& news : std::exchange(unsentNews_, {})) {
@@ -161,7 +170,7 @@ void StepOutcomes::startBounds()
 {
     for (Watched& watched : watched_) {
         if (watched.stage == Stage::Awaited && !watched.bound)
-            bind(watched, watched.sentMs + (isCommand(watched.kind) ? stopWaitMs_ : kAnswerWaitMs));
+            bind(watched, watched.deliveredMs + (isCommand(watched.kind) ? stopWaitMs_ : kAnswerWaitMs));
     }
 }
 
@@ -222,6 +231,12 @@ void StepOutcomes::commandSeen(Entry entry, ConsoleSighting sighting)
     } else if (sighting == ConsoleSighting::ServerStarted && entry->stage == Stage::Ended) {
         report("CONFIRMED the server is back up " + secondsSince(*entry) + " after restart", true);
         release(entry);
+    } else if (sighting == ConsoleSighting::ConsoleClosed && entry->stage == Stage::Ended) {
+        // Not worth a minute's wait: no new server can appear there.
+        report("UNWATCHED the console closed with the old server: whether the server is back up cannot be seen "
+               "from it",
+               true);
+        release(entry);
     }
 }
 
@@ -239,7 +254,7 @@ void StepOutcomes::oldServerEnded(Entry entry)
     // Watched on for the new server, but never past the stop bound.
     entry->stage = Stage::Ended;
     const std::int64_t now = services().loop.nowMs();
-    bind(*entry, std::min(now + kBackUpWaitMs, entry->sentMs + stopWaitMs_));
+    bind(*entry, std::min(now + kBackUpWaitMs, entry->deliveredMs + stopWaitMs_));
 }
 
 void StepOutcomes::boundPassed(std::uint64_t id)
@@ -326,7 +341,8 @@ void StepOutcomes::report(const std::string& message, bool good)
 std::string StepOutcomes::secondsSince(const Watched& watched) const
 {
     char text[32];
-    std::snprintf(text, sizeof text, "%.1f s", static_cast<double>(services().loop.nowMs() - watched.sentMs) / 1000.0);
+    std::snprintf(text, sizeof text, "%.1f s",
+                  static_cast<double>(services().loop.nowMs() - watched.sendingMs) / 1000.0);
     return text;
 }
 

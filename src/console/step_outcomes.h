@@ -38,7 +38,10 @@ public:
     // bring about. console is the title they go to.
     void expectSay(KeySender& sender, const std::string& console, const MessageText& message);
     void expectCommand(KeySender& sender, const std::string& console, StepExpectation::Kind kind);
-    // The step's keys went, or may have: what it expects counts from now.
+    // The step's keys are about to go: nothing the server does about them
+    // can come earlier, so the times reported count from here.
+    void stepDelivering();
+    // The step's keys went, or may have: its bounds count from now.
     void stepDelivered();
     // Nothing of the step was typed: what it expected is forgotten.
     void stepFailed();
@@ -70,8 +73,9 @@ private:
         std::string what; // "the 3-minute message", "stop"
         std::unique_ptr<StepWatch> watch;
         Stage stage = Stage::Unsent;
-        bool comebackSeen = true; // a restarted server can be seen back up
-        std::int64_t sentMs = 0;
+        bool comebackSeen = true;     // a restarted server can be seen back up
+        std::int64_t sendingMs = 0;   // the keys began to go: reported times count from here
+        std::int64_t deliveredMs = 0; // they had gone: bounds count from here
         std::unique_ptr<Timer> bound;
     };
     using Entry = std::list<Watched>::iterator;
@@ -105,6 +109,7 @@ private:
     std::vector<News> unsentNews_;
     std::uint64_t nextId_ = 1;
     bool unreadableSaid_ = false;
+    std::int64_t sendingMs_ = 0;
     bool serverDidNotObey_ = false;
     bool commandUnsent_ = false;
     bool awaiting_ = false;

@@ -199,6 +199,19 @@ TEST_F(Confirmation, StopIsConfirmedWhenTheServerEndsWithTheTimeItTook)
     EXPECT_EQ(console.liveWatches(), 0u);
 }
 
+// A link that checks on the console after the keys (screen asks for the
+// window) may take a while under load: the server's time still counts from
+// the keys, never from the check, or a 2-second stop reads as 1.7 s.
+TEST_F(Confirmation, TheTimeItTookCountsFromTheKeysNotFromTheLinksCheckAfterThem)
+{
+    auto& w = startUnlocked();
+    console.afterTyping([this] { loop.spendMs(300); });
+    const double clicked = static_cast<double>(loop.nowMs()) / 1000;
+    w.click(w.SHUTDOWN_NO_WARNINGS_BUTTON);
+    seeAt(clicked + 2, Kind::Stop, ConsoleSighting::ServerEnded);
+    EXPECT_EQ(newsLines.back(), "good: CONFIRMED the server stopped 2.0 s after stop");
+}
+
 // The bound comes from Services, as the entry files read it.
 class StopBound : public Confirmation, public ::testing::WithParamInterface<std::pair<std::int64_t, const char*>> {};
 
@@ -243,6 +256,21 @@ TEST_F(Confirmation, ARestartWhoseNewServerNeverComesStillObeyedAfterAMinute)
     loop.advanceMs(60000 - 1);
     EXPECT_TRUE(main->outcomes().commandPending());
     loop.advanceMs(1);
+    EXPECT_FALSE(main->outcomes().commandPending());
+    EXPECT_FALSE(main->outcomes().serverDidNotObey());
+    EXPECT_EQ(console.liveWatches(), 0u);
+}
+
+// A pane whose own command was the server closes with it: nothing can come
+// back there, so the wait ends at once, and a stop the console could see
+// still counts as done.
+TEST_F(Confirmation, ARestartWhoseConsoleClosedWithTheOldServerIsSettledThen)
+{
+    startRun(true);
+    seeAt(203, Kind::Restart, ConsoleSighting::ServerEnded);
+    seeAt(204, Kind::Restart, ConsoleSighting::ConsoleClosed);
+    EXPECT_EQ(newsLines.back(), "good: UNWATCHED the console closed with the old server: whether the server is "
+                                "back up cannot be seen from it");
     EXPECT_FALSE(main->outcomes().commandPending());
     EXPECT_FALSE(main->outcomes().serverDidNotObey());
     EXPECT_EQ(console.liveWatches(), 0u);

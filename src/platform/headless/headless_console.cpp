@@ -57,6 +57,8 @@ protected:
             console_.record(
                 {console_.clockMs_(), window_, console_.windows_.at(window_).title, describe(chunk.keys), chunk.wait});
         }
+        if (console_.checking_)
+            console_.checking_();
         if (console_.loseTrackOfNextStep_) {
             console_.loseTrackOfNextStep_ = false;
             throw DeliveryUnknown("the sender for '" + title_ + "' ended after it had the keys; they may have arrived");
@@ -136,6 +138,11 @@ void HeadlessConsole::limitStepKeys(std::size_t keys)
 void HeadlessConsole::whileTyping(std::function<void()> typing)
 {
     typing_ = std::move(typing);
+}
+
+void HeadlessConsole::afterTyping(std::function<void()> checking)
+{
+    checking_ = std::move(checking);
 }
 
 int HeadlessConsole::activations() const

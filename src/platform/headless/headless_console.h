@@ -58,6 +58,9 @@ public:
     // Runs as each step types, before its keys arrive: a real console takes
     // time to type into (spend the loop's clock here).
     void whileTyping(std::function<void()> typing);
+    // Runs as each step has typed, after its keys arrived: a link that checks
+    // on the console afterwards (screen asks for the window) takes time too.
+    void afterTyping(std::function<void()> checking);
 
     // Reading back. What the console lets the program see of its steps
     // (nothing until set); each watch the program starts is kept, and a test
@@ -112,6 +115,7 @@ private:
     bool loseTrackOfNextStep_ = false;
     std::size_t stepKeyLimit_ = 0;
     std::function<void()> typing_;
+    std::function<void()> checking_;
     ConsoleSight sight_;
     std::string watchFailure_;
     std::vector<std::shared_ptr<WatchRecord>> watches_;

@@ -13,6 +13,8 @@ const char* sightingName(ConsoleSighting sighting)
         return "NoRestartScript";
     case ConsoleSighting::ServerStarted:
         return "ServerStarted";
+    case ConsoleSighting::ConsoleClosed:
+        return "ConsoleClosed";
     }
     return "?";
 }

@@ -30,6 +30,9 @@ enum class ConsoleSighting {
     NoRestartScript,
     // After the server ended, a new one runs in the same console.
     ServerStarted,
+    // After the server ended, its console closed too: no new server can
+    // appear in it (a pane whose own command was the server).
+    ConsoleClosed,
 };
 
 // The sighting's name as written above ("ServerEnded"), for tools and logs.

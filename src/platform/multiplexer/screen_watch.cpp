@@ -69,8 +69,8 @@ private:
                 reading = serverEnded(reading);
             if (reading)
                 reading = readNewLines() && Clock::now() < readUntil;
-            if (server_.lookIfDue())
-                sink_.report(ConsoleSighting::ServerStarted);
+            if (const auto seen = server_.lookIfDue())
+                sink_.report(*seen);
         }
     }
 

@@ -50,25 +50,25 @@ std::optional<ServerWatch::Clock::time_point> ServerWatch::nextLook() const
     return nextLook_;
 }
 
-bool ServerWatch::lookIfDue()
+std::optional<ConsoleSighting> ServerWatch::lookIfDue()
 {
     const Clock::time_point now = Clock::now();
     if (!nextLook_ || now < *nextLook_)
-        return false;
+        return std::nullopt;
     nextLook_ = now + kLookEvery;
     if (now >= lookUntil_)
         nextLook_.reset();
     const auto processes = posix::consoleProcesses(member_);
-    if (!processes)
+    if (!processes) {
+        // The console's first process ended with the server: the pane or
+        // window closed, and nothing can come back in it.
         nextLook_.reset();
-    if (!processes || processes->atShellPrompt || processes->server.empty())
-        return false;
-    const bool fresh = std::none_of(processes->server.begin(), processes->server.end(), [this](pid_t pid) {
-        return std::find(server_.begin(), server_.end(), pid) != server_.end();
-    });
-    if (fresh)
-        nextLook_.reset();
-    return fresh;
+        return ConsoleSighting::ConsoleClosed;
+    }
+    if (!posix::runsNewServer(*processes, server_))
+        return std::nullopt;
+    nextLook_.reset();
+    return ConsoleSighting::ServerStarted;
 }
 
 int pollTimeout(std::optional<ServerWatch::Clock::time_point> due)

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/link/console_watch.h"
 #include "platform/posix/console_processes.h"
 
 namespace vt::multiplexer {
@@ -38,9 +39,9 @@ public:
     void lookForNewServer();
     // When the next look is due; nullopt when none is.
     std::optional<Clock::time_point> nextLook() const;
-    // Looks if a look is due; true when a new server runs (then it stops
-    // looking).
-    bool lookIfDue();
+    // Looks if a look is due: ServerStarted when a new server runs,
+    // ConsoleClosed when the console has gone (either ends the looking).
+    std::optional<ConsoleSighting> lookIfDue();
 
 private:
     pid_t member_;

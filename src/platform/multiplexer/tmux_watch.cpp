@@ -90,8 +90,8 @@ private:
                 reading_ = stopReading();
             if (syncBy_ && ServerWatch::Clock::now() >= *syncBy_)
                 reportServerEnded();
-            if (server_.lookIfDue())
-                sink_.report(ConsoleSighting::ServerStarted);
+            if (const auto seen = server_.lookIfDue())
+                sink_.report(*seen);
         }
         client_.end(kDetachTimeoutMs);
     }

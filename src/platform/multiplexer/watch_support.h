@@ -20,7 +20,7 @@ public:
 private:
     std::mutex mutex_;
     SightingSink sink_;
-    std::array<bool, 4> sent_{};
+    std::array<bool, 5> sent_{};
     bool closed_ = false;
 };
 

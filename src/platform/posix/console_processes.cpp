@@ -73,6 +73,13 @@ std::optional<ConsoleProcesses> consoleProcesses(pid_t member)
     return found;
 }
 
+bool runsNewServer(const ConsoleProcesses& now, const std::vector<pid_t>& oldServer)
+{
+    if (now.atShellPrompt || now.onlyScripts || now.server.empty())
+        return false;
+    return std::ranges::none_of(now.server, [&](pid_t pid) { return std::ranges::count(oldServer, pid) > 0; });
+}
+
 std::vector<pid_t> terminalChildren(pid_t terminal)
 {
     const auto stat = readProcStat(terminal);

@@ -31,6 +31,10 @@ struct ConsoleProcesses {
 // What reads the terminal of process `member`; nullopt when it has gone.
 std::optional<ConsoleProcesses> consoleProcesses(pid_t member);
 
+// After a restart: a server other than oldServer reads the terminal. A shell
+// prompt, or a start loop's script between two runs, is none.
+bool runsNewServer(const ConsoleProcesses& now, const std::vector<pid_t>& oldServer);
+
 // The children of a terminal emulator's process that run on a terminal other
 // than its own: one for each window (or tab) it shows.
 std::vector<pid_t> terminalChildren(pid_t terminal);

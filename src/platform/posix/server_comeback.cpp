@@ -1,7 +1,5 @@
 #include "platform/posix/server_comeback.h"
 
-#include <algorithm>
-
 #include "platform/posix/console_processes.h"
 
 namespace vt::posix {
@@ -14,9 +12,9 @@ constexpr auto kLookEvery = std::chrono::seconds(1);
 
 } // namespace
 
-ServerComeback::ServerComeback(pid_t member, std::vector<pid_t> oldServer, std::function<void()> started,
+ServerComeback::ServerComeback(pid_t member, std::vector<pid_t> oldServer, std::function<void(ConsoleSighting)> seen,
                                std::chrono::seconds lookFor)
-    : member_(member), oldServer_(std::move(oldServer)), started_(std::move(started)), lookFor_(lookFor),
+    : member_(member), oldServer_(std::move(oldServer)), seen_(std::move(seen)), lookFor_(lookFor),
       thread_([this] { look(); })
 {
 }
@@ -28,7 +26,7 @@ ServerComeback::~ServerComeback()
         cancelled_ = true;
     }
     changed_.notify_all();
-    // started() may itself drop this: its thread then ends on its own.
+    // seen() may itself drop this: its thread then ends on its own.
     if (thread_.get_id() == std::this_thread::get_id())
         thread_.detach();
     else
@@ -44,12 +42,14 @@ void ServerComeback::serverEnded()
     changed_.notify_all();
 }
 
-bool ServerComeback::newServerRuns() const
+std::optional<ConsoleSighting> ServerComeback::lookOnce() const
 {
     const auto now = consoleProcesses(member_);
-    if (!now || now->atShellPrompt || now->onlyScripts || now->server.empty())
-        return false;
-    return std::ranges::none_of(now->server, [this](pid_t pid) { return std::ranges::count(oldServer_, pid) > 0; });
+    if (!now)
+        return ConsoleSighting::ConsoleClosed;
+    if (runsNewServer(*now, oldServer_))
+        return ConsoleSighting::ServerStarted;
+    return std::nullopt;
 }
 
 void ServerComeback::look()
@@ -59,9 +59,9 @@ void ServerComeback::look()
     const auto until = std::chrono::steady_clock::now() + lookFor_;
     while (!changed_.wait_for(lock, kLookEvery, [this] { return cancelled_; })) {
         lock.unlock();
-        if (newServerRuns()) {
-            const auto started = started_; // started() may destroy this
-            started();
+        if (const auto sighting = lookOnce()) {
+            const auto seen = seen_; // seen() may destroy this
+            seen(*sighting);
             return;
         }
         lock.lock();

@@ -42,7 +42,7 @@ public:
         if (!told_.test_and_set())
             sink_(ConsoleSighting::ServerEnded);
     }
-    void started() { sink_(ConsoleSighting::ServerStarted); }
+    void seen(ConsoleSighting sighting) { sink_(sighting); }
 
 private:
     SightingSink sink_;
@@ -53,8 +53,9 @@ class ServerEndWatch : public StepWatch {
 public:
     ServerEndWatch(const TerminalServer& server, bool restart, SightingSink sink)
         : sink_(std::make_shared<OnceSink>(std::move(sink))),
-          comeback_(restart ? std::make_unique<posix::ServerComeback>(server.member, server.processes->server,
-                                                                      [sink = sink_] { sink->started(); })
+          comeback_(restart ? std::make_unique<posix::ServerComeback>(
+                                  server.member, server.processes->server,
+                                  [sink = sink_](ConsoleSighting seen) { sink->seen(seen); })
                             : nullptr),
           server_(server.processes->server,
                   [sink = sink_, comeback = comeback_.get()] {

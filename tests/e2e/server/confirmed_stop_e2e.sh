@@ -5,7 +5,8 @@
 # server that ends as the keys arrive closes its window before the link can
 # ask for it: that too is a stop obeyed, not a failure. RESTART NOW into a
 # start loop around a server with its restart script: the old server's end
-# and the new one are confirmed, status 0.
+# and the new one are confirmed, status 0. Without the loop the console closes
+# with the old server: that is said at once, not after a minute's look.
 source "$(dirname "$0")/server_lib.sh"
 server_init
 start_display
@@ -28,6 +29,14 @@ for kind in tmux screen; do
             fail "the stop was confirmed $took s after stop, the server took $stop_seconds s: $REPORTS"
         cleanup_sessions
     done
+
+    note "$kind, a restart whose console closes with its server"
+    command_now "$kind" RESTART_NO_WARNINGS_BUTTON 30 "UNWATCHED the console closed with the old server" \
+        --restart-script "$E2E_WORK/start.sh"
+    [ "$STATUS" = 0 ] || fail "exit status $STATUS: $REPORTS"
+    grep -qE "CONFIRMED the old server ended [0-9.]+ s after restart" <<<"$REPORTS" ||
+        fail "the old server's end was not confirmed: $REPORTS"
+    cleanup_sessions
 
     note "$kind, a restart in a start loop"
     DEMO_SERVER="$E2E_WORK/loop.sh" command_now "$kind" RESTART_NO_WARNINGS_BUTTON 60 \

@@ -44,11 +44,27 @@ TEST(ServerComeback, SeesAStartLoopRunTheServerAgain)
     Script loop("while :; do sleep 1000; done\n");
     TerminalProgram terminal("/usr/bin/bash", {"bash", loop.path});
     const pid_t old = serverOf(terminal);
-    std::promise<void> started;
-    ServerComeback comeback(terminal.pid(), {old}, [&] { started.set_value(); });
+    std::promise<ConsoleSighting> seen;
+    ServerComeback comeback(terminal.pid(), {old}, [&](ConsoleSighting sighting) { seen.set_value(sighting); });
     ::kill(old, SIGKILL);
     comeback.serverEnded();
-    EXPECT_EQ(started.get_future().wait_for(std::chrono::seconds(30)), std::future_status::ready);
+    auto future = seen.get_future();
+    ASSERT_EQ(future.wait_for(std::chrono::seconds(30)), std::future_status::ready);
+    EXPECT_EQ(future.get(), ConsoleSighting::ServerStarted);
+}
+
+// The terminal ran the server itself: its end closes the console.
+TEST(ServerComeback, SeesTheConsoleCloseWithAServerThatWasItsOwnCommand)
+{
+    TerminalProgram terminal("/usr/bin/sleep", {"sleep", "1000"});
+    const pid_t old = serverOf(terminal);
+    std::promise<ConsoleSighting> seen;
+    ServerComeback comeback(old, {old}, [&](ConsoleSighting sighting) { seen.set_value(sighting); });
+    ::kill(old, SIGKILL);
+    comeback.serverEnded();
+    auto future = seen.get_future();
+    ASSERT_EQ(future.wait_for(std::chrono::seconds(30)), std::future_status::ready);
+    EXPECT_EQ(future.get(), ConsoleSighting::ConsoleClosed);
 }
 
 TEST(ServerComeback, NoServerAfterAScriptWithoutALoopOrAtAShellPrompt)
@@ -64,7 +80,7 @@ TEST(ServerComeback, NoServerAfterAScriptWithoutALoopOrAtAShellPrompt)
     for (const auto* terminal : {&script, &shell}) {
         const pid_t old = serverOf(*terminal);
         looks.push_back(std::make_unique<ServerComeback>(
-            terminal->pid(), std::vector<pid_t>{old}, [&] { ++started; }, std::chrono::seconds(3)));
+            terminal->pid(), std::vector<pid_t>{old}, [&](ConsoleSighting) { ++started; }, std::chrono::seconds(3)));
         ::kill(old, SIGKILL);
         looks.back()->serverEnded();
     }
@@ -79,7 +95,7 @@ TEST(ServerComeback, LooksOnlyOnceTheOldServerHasEnded)
     const pid_t old = serverOf(terminal);
     std::atomic<int> started = 0;
     {
-        ServerComeback comeback(terminal.pid(), {old}, [&] { ++started; });
+        ServerComeback comeback(terminal.pid(), {old}, [&](ConsoleSighting) { ++started; });
         ::kill(old, SIGKILL); // a new server runs, but nobody said the old one ended
         std::this_thread::sleep_for(std::chrono::milliseconds(2500));
     }

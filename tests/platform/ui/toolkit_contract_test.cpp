@@ -237,53 +237,6 @@ TEST_F(ToolkitContract, AModalDialogBlocksItsOwnerWhileEveryTimerKeepsFiring)
     EXPECT_TRUE(form.acceptsInput());
 }
 
-TEST_F(ToolkitContract, UnloadingTheOwnerClosesItsDialogFirst)
-{
-    std::vector<std::string> order;
-    class Recording : public SampleForm {
-    public:
-        Recording(Services& s, std::vector<std::string>& order, std::string who)
-            : SampleForm(s), order_(order), who_(std::move(who))
-        {
-        }
-        void Form_Unload(int&) override { order_.push_back(who_); }
-        std::vector<std::string>& order_;
-        std::string who_;
-    };
-    Recording owner(services, order, "owner");
-    owner.show();
-    Recording dialog(services, order, "dialog");
-    loop.onNextModal([&](Form&) { owner.unload(); });
-    dialog.showModal(owner);
-    EXPECT_EQ(order, (std::vector<std::string>{"dialog", "owner"}));
-    EXPECT_TRUE(owner.isUnloaded());
-}
-
-// What another thread posts runs on the loop's thread at the time it was
-// posted: before any later tick, and before the end of an advance.
-TEST_F(ToolkitContract, APostedTaskRunsAtItsTimeBeforeTheNextTick)
-{
-    std::vector<std::string> order;
-    form.TICK_TIMER.setInterval(1000);
-    form.TICK_TIMER.onTimer = [&] {
-        order.push_back("tick at " + std::to_string(loop.nowMs()));
-        loop.post("from the tick", [&] { order.push_back("posted by the tick, at " + std::to_string(loop.nowMs())); });
-    };
-    form.TICK_TIMER.setEnabled(true);
-    loop.advanceMs(500);
-    loop.post("from outside", [&] { order.push_back("posted at " + std::to_string(loop.nowMs())); });
-    loop.advanceMs(1000);
-    EXPECT_EQ(order, (std::vector<std::string>{"posted at 500", "tick at 1000", "posted by the tick, at 1000"}));
-}
-
-// A posted task is something left to do: run() does not give up on it.
-TEST_F(ToolkitContract, RunGoesOnWhileATaskIsPosted)
-{
-    loop.post("unload", [this] { form.unload(); });
-    loop.run(form);
-    EXPECT_TRUE(form.isUnloaded());
-}
-
 // News of a watched step is shown as a failure is, the newest replacing the
 // last, and goes only when newer news or a failure replaces it.
 TEST_F(ToolkitContract, NewsReplacesTheLastReportAndNoStepsSuccessClearsIt)

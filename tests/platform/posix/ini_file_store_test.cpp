@@ -36,45 +36,12 @@ TEST_F(IniFileStoreTest, AbsentFileOrKeyGivesTheDefault)
     EXPECT_EQ(store().GetSetting(kApp, "other-exe", "MAIN-Top", ""), "");
 }
 
-TEST_F(IniFileStoreTest, AwkwardTextsRoundTripThroughTheFile)
-{
-    const std::string texts[] = {"",
-                                 "plain",
-                                 "  leading and trailing \t",
-                                 "line one\nline two\r\nline three\r",
-                                 "C:\\path\\ends\\",
-                                 "x = y = z",
-                                 "§ ~ {ENTER} {{} é 日本 🙂",
-                                 "[section]",
-                                 "# comment",
-                                 "\\n is not a newline"};
-    int number = 0;
-    for (const auto& text : texts) {
-        store().SaveSetting(kApp, kExe, "TEXT" + std::to_string(number++), text);
-    }
-    number = 0;
-    for (const auto& text : texts) {
-        // A fresh store each time: nothing may come from memory.
-        EXPECT_EQ(store().GetSetting(kApp, kExe, "TEXT" + std::to_string(number++), "absent"), text);
-    }
-}
-
 TEST_F(IniFileStoreTest, PlainValuesAreWrittenAsTheyAre)
 {
     store().SaveSetting(kApp, kExe, "MAIN-Left", "1000");
     store().SaveSetting(kApp, kExe, "WINDOW_NAME_TEXTBOX", "SPIGOT SERVER");
     store().SaveSetting(kApp, kExe, "MAIN-Left", "1234.5");
     EXPECT_EQ(readFile(file()), "[vt-haltward]\nMAIN-Left=1234.5\nWINDOW_NAME_TEXTBOX=SPIGOT SERVER\n");
-}
-
-TEST_F(IniFileStoreTest, EachExecutableNameHasItsOwnSection)
-{
-    store().SaveSetting(kApp, "server1", "AUTOCLOSE_TICKBOX", "1");
-    store().SaveSetting(kApp, "server 2", "AUTOCLOSE_TICKBOX", "0");
-    store().SaveSetting(kApp, "server1", "MAIN-Left", "50");
-    EXPECT_EQ(store().GetSetting(kApp, "server1", "AUTOCLOSE_TICKBOX", "x"), "1");
-    EXPECT_EQ(store().GetSetting(kApp, "server 2", "AUTOCLOSE_TICKBOX", "x"), "0");
-    EXPECT_EQ(store().GetSetting(kApp, "server 2", "MAIN-Left", "1000"), "1000");
 }
 
 TEST_F(IniFileStoreTest, FileAndDirectoryArePrivateWhateverTheUmask)
@@ -113,13 +80,6 @@ TEST_F(IniFileStoreTest, CorruptFileIsReportedAndNeverOverwritten)
     }
     EXPECT_EQ(readFile(file()), corrupt);
     EXPECT_FALSE(fileExists(file() + ".tmp"));
-}
-
-TEST_F(IniFileStoreTest, HandEditedCommentsSurviveAWrite)
-{
-    writeFile(file(), "# my servers\n[vt-haltward]\n; left edge\nMAIN-Left = 10\n");
-    store().SaveSetting(kApp, kExe, "MAIN-Left", "20");
-    EXPECT_EQ(readFile(file()), "# my servers\n[vt-haltward]\n; left edge\nMAIN-Left=20\n");
 }
 
 TEST_F(IniFileStoreTest, UncreatableDirectoryIsReportedClearly)

@@ -51,15 +51,6 @@ TEST_F(UnattendedTest, StoredRestartWithAutoCloseRunsToTheEndAndEndsWithZero)
     EXPECT_NE(stored("MAIN-Left"), "");
 }
 
-TEST_F(UnattendedTest, RunThatGivesUpOnAMissingConsoleEndsWithOne)
-{
-    storeTexts();
-    storeValue("AUTOSTART_SHUTDOWN_TICKBOX", "1");
-    storeValue("AUTOCLOSE_TICKBOX", "1");
-    EXPECT_EQ(runIt(), 1);
-    EXPECT_EQ(explained, 0);
-}
-
 // The virtual clock, ending the program once no timer runs, as the loop
 // without windows does; and what comes from outside at a given second.
 class ClosesWhenIdleLoop : public HeadlessEventLoop {

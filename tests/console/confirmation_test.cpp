@@ -390,13 +390,6 @@ TEST_F(ConfirmedExit, AStopSeenAfterTheWindowClosedEndsWithZeroThen)
     EXPECT_EQ(newsLines.back(), "good: CONFIRMED the server stopped 15.5 s after stop");
 }
 
-TEST_F(ConfirmedExit, AServerThatNeverStopsEndsWithFourAfterTheBound)
-{
-    services.stopWaitMs = 30000;
-    EXPECT_EQ(runStored(false), kServerDidNotObey);
-    EXPECT_EQ(loop.nowMs(), 230000);
-}
-
 TEST_F(ConfirmedExit, ARestartOnlyAStopEndsWithFour)
 {
     script.at(204, Kind::Restart, ConsoleSighting::NoRestartScript);

@@ -60,17 +60,6 @@ TEST_P(EachImmediateAction, TypesTheFinalTextAndTheCommandInOneStepAndChangesNot
     EXPECT_FALSE(w.isUnloaded()) << "AutoClose does not apply to the immediate actions";
 }
 
-TEST_P(EachImmediateAction, AnEmptyFinalTextStillTypesSayAndEnter)
-{
-    storeTexts();
-    storeValue("SHUTDOWN_RESTART_MESSAGE_TEXTBOX", "");
-    const WindowId server = console.openWindow("SPIGOT-SERVER");
-    auto& w = start();
-    w.click(w.ENABLE_NO_WARNINGS_BUTTON);
-    w.click(w.*GetParam().button);
-    EXPECT_EQ(console.linesTypedInto(server), (std::vector<std::string>{"say ", GetParam().command}));
-}
-
 TEST_P(EachImmediateAction, AMissingConsoleLeavesTheStatusAndTypesNothing)
 {
     storeTexts("NOT-THERE");

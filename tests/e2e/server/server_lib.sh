@@ -120,11 +120,12 @@ expect_refused() {
 
 # expect_start_loop NAME: in a console running loop.sh, stop is seen as the
 # server's end; restart as its report, the end, and the new server (seen at
-# the look a second after the end).
+# the look a second after the end; ten seconds leave a loaded machine room
+# for it).
 expect_start_loop() {
     run_watch "$E2E_WORK/loop-stop.out" "$1" stop '' 2 'stop~'
     [ "$(sightings "$E2E_WORK/loop-stop.out")" = ServerEnded ] || fail "saw: $(cat "$E2E_WORK/loop-stop.out")"
-    run_watch "$E2E_WORK/loop-restart.out" "$1" restart '' 3 'restart~'
+    run_watch "$E2E_WORK/loop-restart.out" "$1" restart '' 10 'restart~'
     [ "$(sightings "$E2E_WORK/loop-restart.out")" = "NoRestartScript ServerEnded ServerStarted" ] ||
         fail "saw: $(cat "$E2E_WORK/loop-restart.out")"
 }

@@ -62,11 +62,17 @@ template_prefix() {
 # other small file, which Wine may rewrite in place, are copies of their own.
 clone_prefix() {
     local template=$1 prefix=$2
-    cp -al "$template" "$prefix"
-    # The links go before tar reads the files: a file whose link count
-    # changes while tar reads it "changed as we read it", and tar fails.
-    (cd "$template" && find . -type f \( -size -65k -o -name '*.reg' \) -print0) | (cd "$prefix" && xargs -0 -r rm -f)
-    (cd "$template" && find . -type f \( -size -65k -o -name '*.reg' \) -print0 | tar --null -T - -cf -) | (cd "$prefix" && tar -xf -)
+    # One clone at a time: tar fails on a file whose link count changes while
+    # it reads it ("file changed as we read it"), and a clone made beside it
+    # links every file of the template, then unlinks the small ones again.
+    (
+        flock 9
+        cp -al "$template" "$prefix"
+        # The links go before tar reads the files, for the same reason.
+        (cd "$template" && find . -type f \( -size -65k -o -name '*.reg' \) -print0) | (cd "$prefix" && xargs -0 -r rm -f)
+        (cd "$template" && find . -type f \( -size -65k -o -name '*.reg' \) -print0 | tar --null -T - -cf -) |
+            (cd "$prefix" && tar -xf -)
+    ) 9>"$template.lock"
 }
 
 # scenario_setup NAME: a work folder, a prefix and a display of the scenario's own.

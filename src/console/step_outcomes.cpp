@@ -122,9 +122,6 @@ SightingSink StepOutcomes::sinkFor(std::uint64_t id)
     };
 }
 
-// The bounds start from a task of their own, after the step's handler: a
-// timer started in a tick's handler would count from when the tick was due,
-// and a step may take a while to type. Each bound counts from its keys.
 // A link may check on the console after the keys (screen asks whether the
 // window is still there): under load that takes a while, and a server that
 // stops in 2 s must never be reported as stopping sooner.
@@ -133,6 +130,9 @@ void StepOutcomes::stepDelivering()
     sendingMs_ = services().loop.nowMs();
 }
 
+// The bounds start from a task of their own, after the step's handler: a
+// timer started in a tick's handler would count from when the tick was due,
+// and a step may take a while to type. Each bound counts from its keys.
 void StepOutcomes::stepDelivered()
 {
     const std::int64_t now = services().loop.nowMs();

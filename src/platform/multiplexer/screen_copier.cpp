@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -21,8 +22,6 @@ namespace {
 // for, so that ending the watch is never held up for long.
 constexpr int kCopyTimeoutMs = 1000;
 
-constexpr const char* kCopyName = "window.txt";
-
 std::string privateFolder()
 {
     const char* tmp = std::getenv("TMPDIR");
@@ -38,7 +37,6 @@ ScreenCopier::ScreenCopier(std::string program, ScreenWindow window)
 {
     if (folder_.empty())
         return;
-    file_ = folder_ + "/" + kCopyName;
     changes_ = ::inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
     if (changes_ >= 0 && ::inotify_add_watch(changes_, folder_.c_str(), IN_CLOSE_WRITE) < 0) {
         ::close(changes_);
@@ -53,23 +51,25 @@ ScreenCopier::~ScreenCopier()
 {
     if (changes_ >= 0)
         ::close(changes_);
-    if (!file_.empty())
-        ::unlink(file_.c_str());
+    // With every copy, also those given up on that screen wrote later.
+    std::error_code ignored;
     if (!folder_.empty())
-        ::rmdir(folder_.c_str());
+        std::filesystem::remove_all(folder_, ignored);
 }
 
 std::optional<std::vector<std::string>> ScreenCopier::lines(int wakeFd)
 {
     if (changes_ < 0)
         return std::nullopt;
-    ::unlink(file_.c_str());
+    copyName_ = "window." + std::to_string(++copies_) + ".txt";
+    const std::string path = folder_ + "/" + copyName_;
     const ClientResult copied = runClient(
-        {program_, "-S", window_.session, "-p", window_.window, "-X", "hardcopy", "-h", file_}, kCopyTimeoutMs);
+        {program_, "-S", window_.session, "-p", window_.window, "-X", "hardcopy", "-h", path}, kCopyTimeoutMs);
     if (copied.exitCode != 0 || !awaitCopy(wakeFd))
         return std::nullopt;
-    std::ifstream file(file_, std::ios::binary);
+    std::ifstream file(path, std::ios::binary);
     const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    ::unlink(path.c_str());
     return screenLines(text, width_);
 }
 
@@ -92,7 +92,7 @@ bool ScreenCopier::awaitCopy(int wakeFd)
         const ssize_t got = ::read(changes_, events, sizeof events);
         for (ssize_t at = 0; at < got;) {
             const auto* event = reinterpret_cast<const inotify_event*>(events + at);
-            if (event->len > 0 && std::string(event->name) == kCopyName)
+            if (event->len > 0 && std::string(event->name) == copyName_)
                 return true;
             at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
         }

@@ -28,7 +28,10 @@ private:
     std::string program_;
     ScreenWindow window_;
     std::string folder_;
-    std::string file_;
+    // Each copy has a name of its own: one given up on may still be written
+    // while the next is awaited, and must not pass for it.
+    std::string copyName_;
+    unsigned copies_ = 0;
     int changes_ = -1;
     std::size_t width_ = 0;
 };

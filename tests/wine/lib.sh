@@ -192,7 +192,13 @@ set_settings() {
 registry_value() {
     local file="$WORK/export.reg"
     rm -f "$file"
-    wine reg export "$1" "$(winepath -w "$file")" /y >/dev/null 2>&1 || return 1
+    # What wine says goes to export.err, for a failure's report.
+    local status=0
+    wine reg export "$1" "$(winepath -w "$file")" /y >"$WORK/export.err" 2>&1 || status=$?
+    if [ "$status" != 0 ]; then
+        echo "wine reg export ended with status $status" >>"$WORK/export.err"
+        return 1
+    fi
     iconv -f UTF-16 -t UTF-8 "$file" | tr -d '\r' | awk -v key="\"$2\"" '
         index($0, key "=\"") == 1 {
             value = substr($0, length(key) + 3)
@@ -211,7 +217,8 @@ setting() { registry_value "$SETTINGS_KEY\\$1" "$2"; }
 # expect_setting EXE_NAME KEY VALUE
 expect_setting() {
     local actual
-    actual=$(setting "$1" "$2") || fail "no stored value '$2'"
+    actual=$(setting "$1" "$2") ||
+        fail "no stored value '$2'; wine said: $(tail -n 3 "$WORK/export.err" | tr '\n' ' ')"
     [ "$actual" = "$3" ] || fail "stored '$2' is '$actual', expected '$3'"
 }
 

@@ -58,17 +58,11 @@ std::optional<ConsoleSighting> ServerWatch::lookIfDue()
     nextLook_ = now + kLookEvery;
     if (now >= lookUntil_)
         nextLook_.reset();
-    const auto processes = posix::consoleProcesses(member_);
-    if (!processes) {
-        // The console's first process ended with the server: the pane or
-        // window closed, and nothing can come back in it.
+    // A closed console ends the looking too: nothing can come back in it.
+    const auto seen = posix::newServerSighting(member_, server_);
+    if (seen)
         nextLook_.reset();
-        return ConsoleSighting::ConsoleClosed;
-    }
-    if (!posix::runsNewServer(*processes, server_))
-        return std::nullopt;
-    nextLook_.reset();
-    return ConsoleSighting::ServerStarted;
+    return seen;
 }
 
 int pollTimeout(std::optional<ServerWatch::Clock::time_point> due)

@@ -73,11 +73,16 @@ std::optional<ConsoleProcesses> consoleProcesses(pid_t member)
     return found;
 }
 
-bool runsNewServer(const ConsoleProcesses& now, const std::vector<pid_t>& oldServer)
+std::optional<ConsoleSighting> newServerSighting(pid_t member, const std::vector<pid_t>& oldServer)
 {
-    if (now.atShellPrompt || now.onlyScripts || now.server.empty())
-        return false;
-    return std::ranges::none_of(now.server, [&](pid_t pid) { return std::ranges::count(oldServer, pid) > 0; });
+    const auto now = consoleProcesses(member);
+    if (!now)
+        return ConsoleSighting::ConsoleClosed;
+    if (now->atShellPrompt || now->onlyScripts || now->server.empty())
+        return std::nullopt;
+    if (std::ranges::any_of(now->server, [&](pid_t pid) { return std::ranges::count(oldServer, pid) > 0; }))
+        return std::nullopt;
+    return ConsoleSighting::ServerStarted;
 }
 
 std::vector<pid_t> terminalChildren(pid_t terminal)

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/link/console_watch.h"
+
 namespace vt::posix {
 
 // The programs reading a terminal, found from a process that has it as its
@@ -31,9 +33,11 @@ struct ConsoleProcesses {
 // What reads the terminal of process `member`; nullopt when it has gone.
 std::optional<ConsoleProcesses> consoleProcesses(pid_t member);
 
-// After a restart: a server other than oldServer reads the terminal. A shell
-// prompt, or a start loop's script between two runs, is none.
-bool runsNewServer(const ConsoleProcesses& now, const std::vector<pid_t>& oldServer);
+// One look, after a restart, at the terminal of process `member`:
+// ServerStarted when a server other than oldServer reads it (a shell prompt,
+// or a start loop's script between two runs, is none), ConsoleClosed when
+// `member` has gone with the old server, nullopt while neither.
+std::optional<ConsoleSighting> newServerSighting(pid_t member, const std::vector<pid_t>& oldServer);
 
 // The children of a terminal emulator's process that run on a terminal other
 // than its own: one for each window (or tab) it shows.

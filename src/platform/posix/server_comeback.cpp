@@ -42,16 +42,6 @@ void ServerComeback::serverEnded()
     changed_.notify_all();
 }
 
-std::optional<ConsoleSighting> ServerComeback::lookOnce() const
-{
-    const auto now = consoleProcesses(member_);
-    if (!now)
-        return ConsoleSighting::ConsoleClosed;
-    if (runsNewServer(*now, oldServer_))
-        return ConsoleSighting::ServerStarted;
-    return std::nullopt;
-}
-
 void ServerComeback::look()
 {
     std::unique_lock lock(mutex_);
@@ -59,7 +49,7 @@ void ServerComeback::look()
     const auto until = std::chrono::steady_clock::now() + lookFor_;
     while (!changed_.wait_for(lock, kLookEvery, [this] { return cancelled_; })) {
         lock.unlock();
-        if (const auto sighting = lookOnce()) {
+        if (const auto sighting = newServerSighting(member_, oldServer_)) {
             const auto seen = seen_; // seen() may destroy this
             seen(*sighting);
             return;

@@ -6,7 +6,6 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
-#include <optional>
 #include <thread>
 #include <vector>
 
@@ -37,7 +36,6 @@ public:
 
 private:
     void look();
-    std::optional<ConsoleSighting> lookOnce() const;
 
     const pid_t member_;
     const std::vector<pid_t> oldServer_;

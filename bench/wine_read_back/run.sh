@@ -8,25 +8,19 @@
 # (the stand-in notes it), QueryPerformanceCounter in all three processes.
 # Prints each round, then the medians and the peer/ours ratio; and what a
 # watched step costs: watch_probe's step (lookup, watch, keys) against
-# type_probe's (lookup, keys) in the same rounds.
+# type_probe's (lookup, keys) in the same rounds. First, whether this Windows
+# raises console update events (console_events.exe).
 #
 # usage: bench/wine_read_back/run.sh [ROUNDS]   (after the Windows build:
 #        cmake --preset windows && cmake --build --preset windows)
 set -euo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
-repo=$(cd "$here/../.." && pwd)
 ROUNDS=${1:-15}
-
-build=$repo/build/windows
-[ -f "$build/bench/wine_read_back/poll_peer.exe" ] || { echo "build/windows has no poll_peer.exe: build the windows preset first" >&2; exit 2; }
-export WINE_WORK_ROOT=$build/bench-runs
-export WINE_BIN_DIR=$WINE_WORK_ROOT/bin
-mkdir -p "$WINE_BIN_DIR"
-cp "$build/src/platform/win32/vt-haltward.exe" "$build"/tests/wine/*.exe "$build/bench/wine_read_back/poll_peer.exe" "$WINE_BIN_DIR/"
-
-source "$repo/tests/wine/lib.sh"
-scenario_setup read_back_bench
-cp "$WINE_BIN_DIR/watch_probe.exe" "$WINE_BIN_DIR/type_probe.exe" "$WINE_BIN_DIR/poll_peer.exe" "$WORK/"
+source "$(dirname "$0")/../wine_setup.sh" read_back_bench
+cp "$WINE_BIN_DIR/watch_probe.exe" "$WINE_BIN_DIR/type_probe.exe" "$WINE_BIN_DIR/poll_peer.exe" \
+    "$WINE_BIN_DIR/console_events.exe" "$WORK/"
+# Whether a watch could wait for the console host's update events instead of
+# reading on a clock.
+(cd "$WORK" && wine console_events.exe </dev/null 2>/dev/null | tr -d '\r') || true
 start_console_running SPIGOT-SERVER transcript.txt "recorder.exe transcript.txt answer"
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }

@@ -3,11 +3,12 @@
 // to a transcript file as UTF-8. Like the server, it ends after "stop" or
 // "restart". Once it is reading, it creates <transcript>.ready; each line
 // also goes to <transcript>.times with the milliseconds since then.
-//   recorder TRANSCRIPT [answer]
+//   recorder TRANSCRIPT [answer [STOP_SECONDS]]
 // With "answer" it also answers on its console as a Spigot server does:
 // "[HH:MM:SS INFO]: [Server] TEXT" for "say TEXT", the stop lines for "stop",
 // and for "restart" the report of a missing restart script; the time of each
-// answer (QueryPerformanceCounter, in ms) goes to <transcript>.answers.
+// answer (QueryPerformanceCounter, in ms) goes to <transcript>.answers. A
+// server saving big worlds takes STOP_SECONDS after the stop lines to end.
 // Like a server starting, it first logs 140 lines: the console's buffer
 // (150 rows under Wine) is nearly full before the first key.
 #include <windows.h>
@@ -88,11 +89,12 @@ void answer(const std::wstring& transcript, const std::wstring& line)
 
 int wmain(int argc, wchar_t** argv)
 {
-    const bool answering = argc == 3 && std::wstring(argv[2]) == L"answer";
+    const bool answering = (argc == 3 || argc == 4) && std::wstring(argv[2]) == L"answer";
     if (argc != 2 && !answering) {
-        std::fputs("usage: recorder TRANSCRIPT [answer]\n", stderr);
+        std::fputs("usage: recorder TRANSCRIPT [answer [STOP_SECONDS]]\n", stderr);
         return 2;
     }
+    const DWORD stopMs = argc == 4 ? static_cast<DWORD>(_wtoi(argv[3])) * 1000 : 0;
     const std::wstring transcript = argv[1];
     HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
     SetConsoleMode(input, ENABLE_LINE_INPUT | ENABLE_ECHO_INPUT | ENABLE_PROCESSED_INPUT);
@@ -117,8 +119,10 @@ int wmain(int argc, wchar_t** argv)
             append(transcript + L".times", std::to_string(GetTickCount64() - startMs) + "\t" + utf8(line));
             if (answering)
                 answer(transcript, line);
-            if (line == L"stop" || line == L"restart")
+            if (line == L"stop" || line == L"restart") {
+                Sleep(stopMs);
                 return 0;
+            }
             line.clear();
         }
     }

@@ -14,8 +14,14 @@ server_init() {
 tmux_session() {
     local name=$1
     shift
+    # A server whose last session has closed is on its way out, and a
+    # session asked of it meanwhile fails: "server exited unexpectedly".
+    if [ -n "${TMUX_SERVER_PID:-}" ] && ! tmux has-session 2>/dev/null; then
+        wait_for_exit "$TMUX_SERVER_PID" 10 || fail "the tmux server did not end"
+    fi
     tmux -f /dev/null new-session -d -s "$name" -x 120 -y 30 -- "$@" || fail "tmux did not start '$name'"
-    E2E_PIDS+=("$(tmux display-message -p -t "=$name:" '#{pid}')")
+    TMUX_SERVER_PID=$(tmux display-message -p -t "=$name:" '#{pid}')
+    E2E_PIDS+=("$TMUX_SERVER_PID")
 }
 
 # screen_session NAME COMMAND...: a detached UTF-8 screen session; its screen
@@ -154,13 +160,21 @@ command_now() {
     REPORTS=$(cat "$PROGRAM_OUT" "$PROGRAM_ERR")
 }
 
+screen_sessions() { screen -ls | grep -o '^	[0-9]*\.[^	]*' | tr -d '\t' || true; }
+
+no_screen_sessions() { [ -z "$(screen_sessions)" ]; }
+
 # cleanup_sessions: ends the program's display-side leftovers between the
 # scenarios of one test: every tmux session and screen session of the test.
+# Both are told to end and answer at once: screen is waited for here, or
+# the next scenario's session of the same name would meet the old one;
+# tmux_session waits for the tmux server.
 cleanup_sessions() {
     tmux kill-server 2>/dev/null || true
-    screen -ls | grep -o '^	[0-9]*\.[^	]*' | tr -d '\t' | while read -r session; do
+    screen_sessions | while read -r session; do
         screen -S "$session" -X quit || true
     done
+    wait_until 10 no_screen_sessions || fail "screen sessions did not end: $(screen_sessions)"
     : >"$PROGRAM_OUT"
     : >"$PROGRAM_ERR"
 }

@@ -141,13 +141,14 @@ expect_start_loop() {
 # the program on a display, Enable and BUTTON (SHUTDOWN_NO_WARNINGS_BUTTON or
 # RESTART_NO_WARNINGS_BUTTON) clicked; waits at most SECONDS for a line of
 # the program's matching PATTERN (grep -E), then clicks Exit and sets STATUS
-# and REPORTS (all it wrote).
+# and REPORTS (all it wrote). Settings beyond the console's name come from
+# the array COMMAND_SETTINGS (KEY=VALUE each), when it is set.
 command_now() {
     local kind=$1 button=$2 seconds=$3 pattern=$4 ready="$E2E_WORK/ready.now"
     shift 4
     "${kind}_session" SPIGOT-SERVER "$DEMO_SERVER" --transcript "$E2E_WORK/console.txt" --ready-file "$ready" "$@"
     wait_until 20 test -e "$ready" || fail "the demo server did not become ready"
-    write_settings "WINDOW_NAME_TEXTBOX=$kind:SPIGOT-SERVER"
+    write_settings "WINDOW_NAME_TEXTBOX=$kind:SPIGOT-SERVER" ${COMMAND_SETTINGS[@]+"${COMMAND_SETTINGS[@]}"}
     touch "$PROGRAM_OUT" "$PROGRAM_ERR"
     start_program
     click_main ENABLE_NO_WARNINGS_BUTTON

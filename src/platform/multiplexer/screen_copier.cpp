@@ -61,11 +61,13 @@ std::optional<std::vector<std::string>> ScreenCopier::lines(int wakeFd)
 {
     if (changes_ < 0)
         return std::nullopt;
-    copyName_ = "window." + std::to_string(++copies_) + ".txt";
-    const std::string path = folder_ + "/" + copyName_;
+    // Each copy has a name of its own: one given up on may still be written
+    // while the next is awaited, and must not pass for it.
+    const std::string name = "window." + std::to_string(++copies_) + ".txt";
+    const std::string path = folder_ + "/" + name;
     const ClientResult copied = runClient(
         {program_, "-S", window_.session, "-p", window_.window, "-X", "hardcopy", "-h", path}, kCopyTimeoutMs);
-    if (copied.exitCode != 0 || !awaitCopy(wakeFd))
+    if (copied.exitCode != 0 || !awaitCopy(name, wakeFd))
         return std::nullopt;
     std::ifstream file(path, std::ios::binary);
     const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
@@ -75,7 +77,7 @@ std::optional<std::vector<std::string>> ScreenCopier::lines(int wakeFd)
 
 // screen writes the copy from its own process after the client has gone:
 // the copy is whole when screen closes the file.
-bool ScreenCopier::awaitCopy(int wakeFd)
+bool ScreenCopier::awaitCopy(const std::string& name, int wakeFd)
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kCopyTimeoutMs);
     for (;;) {
@@ -92,7 +94,7 @@ bool ScreenCopier::awaitCopy(int wakeFd)
         const ssize_t got = ::read(changes_, events, sizeof events);
         for (ssize_t at = 0; at < got;) {
             const auto* event = reinterpret_cast<const inotify_event*>(events + at);
-            if (event->len > 0 && std::string(event->name) == copyName_)
+            if (event->len > 0 && event->name == name)
                 return true;
             at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
         }

@@ -23,15 +23,12 @@ public:
     std::optional<std::vector<std::string>> lines(int wakeFd);
 
 private:
-    bool awaitCopy(int wakeFd);
+    bool awaitCopy(const std::string& name, int wakeFd);
 
     std::string program_;
     ScreenWindow window_;
     std::string folder_;
-    // Each copy has a name of its own: one given up on may still be written
-    // while the next is awaited, and must not pass for it.
-    std::string copyName_;
-    unsigned copies_ = 0;
+    unsigned copies_ = 0; // numbers each copy's file
     int changes_ = -1;
     std::size_t width_ = 0;
 };

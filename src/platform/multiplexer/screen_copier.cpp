@@ -13,6 +13,7 @@
 
 #include "platform/multiplexer/client_process.h"
 #include "platform/multiplexer/screen_window.h"
+#include "platform/multiplexer/watch_support.h"
 
 namespace vt::multiplexer {
 
@@ -37,11 +38,7 @@ ScreenCopier::ScreenCopier(std::string program, ScreenWindow window)
 {
     if (folder_.empty())
         return;
-    changes_ = ::inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
-    if (changes_ >= 0 && ::inotify_add_watch(changes_, folder_.c_str(), IN_CLOSE_WRITE) < 0) {
-        ::close(changes_);
-        changes_ = -1;
-    }
+    changes_ = watchPath(folder_, IN_CLOSE_WRITE);
     const ClientResult info =
         runClient({program_, "-S", window_.session, "-p", window_.window, "-Q", "info"}, kCopyTimeoutMs);
     width_ = info.exitCode == 0 ? screenWidth(info.output).value_or(0) : 0;

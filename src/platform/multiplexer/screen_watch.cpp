@@ -1,5 +1,6 @@
 #include "platform/multiplexer/screen_watch.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <thread>
@@ -10,6 +11,7 @@
 #include "platform/multiplexer/screen_copier.h"
 #include "platform/multiplexer/screen_window.h"
 #include "platform/multiplexer/server_watch.h"
+#include "platform/multiplexer/terminal_writes.h"
 #include "platform/multiplexer/watch_support.h"
 
 namespace vt::multiplexer {
@@ -34,11 +36,48 @@ std::optional<ConsoleSighting> sightingInCopy(const std::string& line, const Ste
     return sightingInLine(hardcopyText(line), {expected.kind, asHardcopyText(expected.answer)});
 }
 
+// When the window is next copied while an answer is awaited. Each copy
+// starts a screen client, so the window is copied when the server writes to
+// it: at once when a write is heard, then once more kScreenCopyIntervalMs
+// later and again while the copies still change (screen may not have drawn
+// all of it yet), never more often than that. A quiet window is copied
+// every kScreenQuietCopyMs only, in case a write goes unheard; a window
+// whose writes cannot be heard, every kScreenCopyIntervalMs.
+class CopyPace {
+public:
+    explicit CopyPace(bool hearing) : hearing_(hearing), next_(Clock::now() + pause(false)) {}
+
+    Clock::time_point next() const { return next_; }
+    void written()
+    {
+        heard_ = true;
+        next_ = std::min(next_, last_ + std::chrono::milliseconds(kScreenCopyIntervalMs));
+    }
+    void copied(bool changed)
+    {
+        last_ = Clock::now();
+        next_ = last_ + pause(changed || heard_);
+        heard_ = false;
+    }
+
+private:
+    std::chrono::milliseconds pause(bool busy) const
+    {
+        return std::chrono::milliseconds(busy || !hearing_ ? kScreenCopyIntervalMs : kScreenQuietCopyMs);
+    }
+
+    const bool hearing_;
+    bool heard_ = false;       // a write since the last copy
+    Clock::time_point last_{}; // none yet: the first write is copied at once
+    Clock::time_point next_;
+};
+
 class ScreenStepWatch : public StepWatch {
 public:
     ScreenStepWatch(const std::string& program, const ScreenWindow& window, const StepExpectation& expected,
                     SightingSink sink)
-        : expected_(expected), sink_(std::move(sink)), copier_(program, window), server_(window.process, wakeup_)
+        : expected_(expected), sink_(std::move(sink)), copier_(program, window), writes_(window.process),
+          pace_(writes_.hearing()), server_(window.process, wakeup_)
     {
         if (readsWindow(expected_))
             before_ = copier_.lines(-1);
@@ -58,16 +97,18 @@ private:
         const Clock::time_point readUntil = Clock::now() + std::chrono::milliseconds(kScreenReadMs);
         bool reading = before_.has_value();
         for (;;) {
-            pollfd watched{wakeup_.fd(), POLLIN, 0};
-            const int timeout = reading ? kScreenCopyIntervalMs : pollTimeout(server_.nextLook());
-            if (::poll(&watched, 1, timeout) < 0 && errno != EINTR)
+            pollfd watched[2] = {{wakeup_.fd(), POLLIN, 0}, {reading ? writes_.fd() : -1, POLLIN, 0}};
+            const int timeout = reading ? pollTimeout(pace_.next()) : pollTimeout(server_.nextLook());
+            if (::poll(watched, 2, timeout) < 0 && errno != EINTR)
                 break;
-            const unsigned reasons = watched.revents != 0 ? wakeup_.take() : 0;
+            const unsigned reasons = watched[0].revents != 0 ? wakeup_.take() : 0;
             if (reasons & Wakeup::Stop)
                 break;
+            if (watched[1].revents != 0 && writes_.take())
+                pace_.written();
             if (reasons & Wakeup::ServerEnded)
                 reading = serverEnded(reading);
-            if (reading)
+            if (reading && Clock::now() >= pace_.next())
                 reading = readNewLines() && Clock::now() < readUntil;
             if (const auto seen = server_.lookIfDue())
                 sink_.report(*seen);
@@ -90,9 +131,13 @@ private:
     bool readNewLines()
     {
         const auto now = copier_.lines(wakeup_.fd());
-        if (!now)
+        if (!now) {
+            pace_.copied(true);
             return true;
-        for (const std::string& line : newScreenLines(*before_, *now)) {
+        }
+        const std::vector<std::string> added = newScreenLines(*before_, *now);
+        pace_.copied(!added.empty());
+        for (const std::string& line : added) {
             if (const auto sighting = sightingInCopy(line, expected_)) {
                 sink_.report(*sighting);
                 return false;
@@ -106,6 +151,8 @@ private:
     OnceSink sink_;
     Wakeup wakeup_;
     ScreenCopier copier_;
+    TerminalWrites writes_;
+    CopyPace pace_;
     std::optional<std::vector<std::string>> before_;
     ServerWatch server_;
     std::thread thread_;

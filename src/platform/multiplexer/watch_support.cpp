@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include <sys/eventfd.h>
+#include <sys/inotify.h>
 #include <unistd.h>
 
 namespace vt::multiplexer {
@@ -47,6 +48,16 @@ unsigned Wakeup::take()
     std::uint64_t count = 0;
     [[maybe_unused]] const ssize_t got = ::read(fd_, &count, sizeof count);
     return reasons_.exchange(0);
+}
+
+int watchPath(const std::string& path, std::uint32_t mask)
+{
+    const int changes = ::inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
+    if (changes >= 0 && ::inotify_add_watch(changes, path.c_str(), mask) < 0) {
+        ::close(changes);
+        return -1;
+    }
+    return changes;
 }
 
 } // namespace vt::multiplexer

@@ -2,7 +2,9 @@
 
 #include <array>
 #include <atomic>
+#include <cstdint>
 #include <mutex>
+#include <string>
 
 #include "platform/link/console_watch.h"
 
@@ -45,5 +47,9 @@ private:
     int fd_;
     std::atomic<unsigned> reasons_{0};
 };
+
+// A non-blocking inotify descriptor watching path for the events in mask;
+// -1 when it cannot be watched.
+int watchPath(const std::string& path, std::uint32_t mask);
 
 } // namespace vt::multiplexer

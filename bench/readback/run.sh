@@ -3,9 +3,11 @@
 # a stand-in server console (answer-server) that notes when it wrote each
 # answer:
 #  1. from the server's answer to its sighting: the program's tmux link
-#     (control-mode client) and screen link (hardcopy every 20 ms), each
-#     against a shell that types with send-keys / stuff and polls
-#     capture-pane / hardcopy every 100 ms, in the same run;
+#     (control-mode client) and screen link (a hardcopy when the window's
+#     terminal is written to), each against a shell that types with
+#     send-keys / stuff and polls capture-pane / hardcopy every 100 ms, in
+#     the same run; once with a console that answers at once, once with one
+#     that answers at its next 50 ms tick, as Spigot does;
 #  2. a confirmed say step (look-up, watch, keys, answer, watch ended)
 #     against a step of today (look-up, keys);
 #  3. waiting for a server that takes STOP_SECONDS to stop: wake-ups
@@ -44,6 +46,9 @@ shell_peer() {
     local kind=$1 name=$2 times=$3 r seen copy="$E2E_WORK/peer.copy"
     : >"$times"
     for (( r = 0; r < RUNS; ++r )); do
+        # A pause of 0–49 ms, so that a console answering at its tick does
+        # not fall into step with the polls.
+        sleep "$(printf '0.%03d' $((RANDOM % 50)))"
         if [ "$kind" = tmux ]; then
             tmux send-keys -t "=$name:" -l "say shell $r"
             tmux send-keys -t "=$name:" Enter
@@ -59,21 +64,32 @@ shell_peer() {
     paste "$E2E_WORK/peer.seen" "$times" | awk '{ print $1 - $2 }' | median
 }
 
-tmux_session TBENCH "$SERVER" "$E2E_WORK/TBENCH.times" 0
-screen_session SBENCH "$SERVER" "$E2E_WORK/SBENCH.times" 0
-wait_until 10 sh -c "tmux capture-pane -p -t =TBENCH: | grep -q Done" || fail "the tmux console did not start"
+# Consoles named T (tmux) or S (screen), then NOW (answering at once) or
+# TICK (at the next 50 ms tick).
+for tick in NOW TICK; do
+    tick_ms=0
+    [ "$tick" = TICK ] && tick_ms=50
+    tmux_session "T$tick" "$SERVER" "$E2E_WORK/T$tick.times" 0 "$tick_ms"
+    screen_session "S$tick" "$SERVER" "$E2E_WORK/S$tick.times" 0 "$tick_ms"
+    wait_until 10 sh -c "tmux capture-pane -p -t =T$tick: | grep -q Done" || fail "the tmux console did not start"
+done
 sleep 0.5
 
-printf '%-7s %14s %16s %7s %16s %16s %6s\n' console "ours (answer→seen)" "shell 100 ms poll" ratio "confirmed step" "step of today" ratio
-for kind in tmux screen; do
-    name=TBENCH
-    [ "$kind" = screen ] && name=SBENCH
-    times="$E2E_WORK/$name.times"
-    read -r -d '' latency confirmed plain < <(ours "$name" "$times")
-    peer=$(shell_peer "$kind" "$name" "$times")
-    printf '%-7s %14s ms %13s ms %6.1fx %13s ms %13s ms %5.2fx\n' "$kind" "$(ms "$latency")" "$(ms "$peer")" \
-        "$(awk -v a="$peer" -v b="$latency" 'BEGIN { print a / b }')" "$(ms "$confirmed")" "$(ms "$plain")" \
-        "$(awk -v a="$confirmed" -v b="$plain" 'BEGIN { print a / b }')"
+printf '%-7s %-8s %14s %16s %7s   %s\n' console answers "ours (answer→seen)" "shell 100 ms poll" ratio \
+    "confirmed step, step of today, ratio"
+for tick in NOW TICK; do
+    for kind in tmux screen; do
+        name="${kind:0:1}$tick"
+        name=${name^^}
+        times="$E2E_WORK/$name.times"
+        read -r -d '' latency confirmed plain < <(ours "$name" "$times")
+        peer=$(shell_peer "$kind" "$name" "$times")
+        steps="$(ms "$confirmed") ms $(ms "$plain") ms $(awk -v a="$confirmed" -v b="$plain" 'BEGIN { printf "%.2fx", a / b }')"
+        # At a tick the step holds the server's own wait for its tick.
+        [ "$tick" = TICK ] && steps="(holds the wait for the tick)"
+        printf '%-7s %-8s %14s ms %13s ms %6.1fx   %s\n' "$kind" "$([ "$tick" = NOW ] && echo "at once" || echo "at tick")" \
+            "$(ms "$latency")" "$(ms "$peer")" "$(awk -v a="$peer" -v b="$latency" 'BEGIN { print a / b }')" "$steps"
+    done
 done
 
 # Waiting for the stop: measured from 2 s after the keys to 2 s before the end.

@@ -2,8 +2,9 @@
 # Time from the stand-in server's answer to its sighting, under Wine: a say
 # line typed and watched through the program's console link
 # (tests/wine/watch_probe.exe: the console helper reads the console back
-# every 20 ms), against a peer in the same round that polls the same console
-# every 100 ms as a script would (poll_peer.exe). Both see the same answer;
+# every 2 ms while an answer is likeliest, else every 20 ms), against a peer
+# in the same round that polls the same console every 100 ms as a script
+# would (poll_peer.exe). Both see the same answer;
 # each figure is its sighting time minus the time the server wrote the answer
 # (the stand-in notes it), QueryPerformanceCounter in all three processes.
 # Prints each round, then the medians and the peer/ours ratio; and what a

@@ -37,8 +37,8 @@ struct WriteRequest {
 // Watch one console while a step's keys go in (by another helper): attach
 // as a write does, note where the cursor is before the keys, say which
 // programs are attached, then hand on every row the output adds, read every
-// 20 ms, until readRowsMs have passed with none (a minute at most). 0 reads
-// none: the helper ends once it has said who is attached.
+// 2 to 20 ms (ReadPace), until readRowsMs have passed with none (a minute at
+// most). 0 reads none: the helper ends once it has said who is attached.
 struct WatchRequest {
     std::vector<std::uint32_t> processes;
     std::uint64_t console = 0;

@@ -11,8 +11,8 @@ namespace {
 // Rows compared to find where the last read ones went: a timestamped log
 // line seldom repeats, three in a row hardly ever.
 constexpr std::size_t kContextRows = 3;
-// How far the buffer may scroll between two reads (20 ms apart) and still be
-// followed.
+// How far the buffer may scroll between two reads (at most 20 ms apart) and
+// still be followed.
 constexpr int kMaxScroll = 200;
 // How many rows one line may wrap over: a say line of a few hundred
 // characters on an 80-column console.

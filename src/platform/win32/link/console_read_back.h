@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <cstdint>
 #include <deque>
 #include <string>
 #include <vector>
@@ -32,6 +34,31 @@ private:
 
     int next_;                        // the first row not handed on
     std::vector<std::string> recent_; // the rows just above next_, as read
+};
+
+// How long the helper waits before it reads the console's rows again: every
+// kReadEveryMs, and every kQuickReadEveryMs while an answer is likeliest:
+// in the watch's first kQuickAtStartMs, when the keys go in, and for
+// kQuickAfterRowsMs after the output added rows (the echo of the keys), as a
+// server answers within a tick or two of reading a command (Spigot takes
+// console commands once a tick, every 50 ms). Nothing under Wine tells of a
+// change to read instead, and a read costs well under a millisecond of
+// CPU. Windows' default timer ticks every 15.6 ms, so there the quick
+// reads come that often; Wine sleeps as asked.
+class ReadPace {
+public:
+    static constexpr unsigned kReadEveryMs = 20;
+    static constexpr unsigned kQuickReadEveryMs = 2;
+    static constexpr std::uint64_t kQuickAtStartMs = 1000;
+    static constexpr std::uint64_t kQuickAfterRowsMs = 200;
+
+    explicit ReadPace(std::uint64_t startMs) : quickUntil_(startMs + kQuickAtStartMs) {}
+
+    void rowsAdded(std::uint64_t nowMs) { quickUntil_ = std::max(quickUntil_, nowMs + kQuickAfterRowsMs); }
+    unsigned waitMs(std::uint64_t nowMs) const { return nowMs < quickUntil_ ? kQuickReadEveryMs : kReadEveryMs; }
+
+private:
+    std::uint64_t quickUntil_;
 };
 
 // The program's side: spots the step's answer among the rows read back.

@@ -16,9 +16,6 @@ namespace vt::win32 {
 
 namespace {
 
-// Often enough that an answer is seen within a frame of a screen; seldom
-// enough that reading costs nothing to speak of.
-constexpr DWORD kReadEveryMs = 20;
 // However busy the console, a watch reads no longer than this.
 constexpr ULONGLONG kLongestWatchMs = 60000;
 
@@ -99,8 +96,9 @@ void handOnRows(HANDLE output, RowTracker& tracker, DWORD limitMs, const HelperS
 {
     const ULONGLONG start = GetTickCount64();
     ULONGLONG deadline = start + limitMs;
+    ReadPace pace(start);
     for (ULONGLONG now = start; now < deadline; now = GetTickCount64()) {
-        Sleep(kReadEveryMs);
+        Sleep(pace.waitMs(now));
         Cursor cursor;
         if (!cursorOf(output, cursor))
             return; // the console is going away
@@ -109,6 +107,7 @@ void handOnRows(HANDLE output, RowTracker& tracker, DWORD limitMs, const HelperS
             tracker.update(first, readRows(output, first, cursor.row, cursor.width), cursor.row);
         if (fresh.empty())
             continue;
+        pace.rowsAdded(GetTickCount64());
         if (!say(rowsFrame(fresh)))
             return; // the watch has ended
         deadline = std::min<ULONGLONG>(GetTickCount64() + limitMs, start + kLongestWatchMs);

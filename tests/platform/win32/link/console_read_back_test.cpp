@@ -159,5 +159,26 @@ TEST(ConsoleReadBackTest, ARestartWithoutItsScriptIsSpotted)
     EXPECT_TRUE(say.add({"[12:00:00 INFO]: [Server] hello there"}).empty());
 }
 
+// A watch that begins at 5000 ms: quick while the keys go in, then slow;
+// quick again after rows (the echo) for as long as a server takes to
+// answer, and a later row never shortens that.
+TEST(ConsoleReadBackTest, TheConsoleIsReadQuicklyWhileAnAnswerIsLikeliest)
+{
+    ReadPace pace(5000);
+    EXPECT_EQ(pace.waitMs(5000), ReadPace::kQuickReadEveryMs);
+    EXPECT_EQ(pace.waitMs(5999), ReadPace::kQuickReadEveryMs);
+    EXPECT_EQ(pace.waitMs(6000), ReadPace::kReadEveryMs);
+    EXPECT_EQ(pace.waitMs(60000), ReadPace::kReadEveryMs);
+
+    pace.rowsAdded(7000);
+    EXPECT_EQ(pace.waitMs(7000), ReadPace::kQuickReadEveryMs);
+    EXPECT_EQ(pace.waitMs(7199), ReadPace::kQuickReadEveryMs) << "a server ticking every 50 ms has answered by now";
+    EXPECT_EQ(pace.waitMs(7200), ReadPace::kReadEveryMs);
+
+    ReadPace early(5000);
+    early.rowsAdded(5100);
+    EXPECT_EQ(early.waitMs(5900), ReadPace::kQuickReadEveryMs) << "rows during the start keep its quick reads";
+}
+
 } // namespace
 } // namespace vt::win32

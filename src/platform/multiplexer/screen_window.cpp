@@ -1,63 +1,33 @@
 #include "platform/multiplexer/screen_window.h"
 
-#include <dirent.h>
-
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 
 #include "platform/keys/utf8.h"
+#include "platform/posix/proc_files.h"
 
 namespace vt::multiplexer {
 
 namespace {
 
-std::string fileText(const std::string& path)
+bool inWindow(pid_t pid, const std::string& window)
 {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-// The parent from /proc/PID/stat; the command name may hold spaces and ')'.
-pid_t parentOf(const std::string& pid)
-{
-    const std::string stat = fileText("/proc/" + pid + "/stat");
-    const std::size_t close = stat.rfind(')');
-    if (close == std::string::npos)
-        return 0;
-    std::istringstream fields(stat.substr(close + 1));
-    std::string state;
-    long parent = 0;
-    fields >> state >> parent;
-    return static_cast<pid_t>(parent);
-}
-
-bool inWindow(const std::string& pid, const std::string& window)
-{
-    const std::string environment = '\0' + fileText("/proc/" + pid + "/environ");
+    const std::string environment = '\0' + posix::procEnvironment(pid);
     return environment.find(std::string(1, '\0') + "WINDOW=" + window + '\0') != std::string::npos;
 }
 
 } // namespace
 
+// Processes end all the while: one that ends as its files are read counts
+// as gone (read through the stream library, such a read would throw).
 pid_t screenWindowProcess(pid_t screenPid, const std::string& window)
 {
-    DIR* proc = ::opendir("/proc");
-    if (proc == nullptr)
-        return 0;
-    pid_t found = 0;
-    while (const dirent* entry = ::readdir(proc)) {
-        const std::string pid = entry->d_name;
-        if (pid.find_first_not_of("0123456789") != std::string::npos)
-            continue;
-        if (parentOf(pid) == screenPid && inWindow(pid, window)) {
-            found = static_cast<pid_t>(std::stol(pid));
-            break;
-        }
+    for (const pid_t pid : posix::listProcesses()) {
+        const auto stat = posix::readProcStat(pid);
+        if (stat && stat->parent == screenPid && inWindow(pid, window))
+            return pid;
     }
-    ::closedir(proc);
-    return found;
+    return 0;
 }
 
 std::string hardcopyText(std::string_view bytes)

@@ -116,4 +116,9 @@ std::vector<std::string> procArguments(pid_t pid)
     return arguments;
 }
 
+std::string procEnvironment(pid_t pid)
+{
+    return readWhole(procPath(pid, "environ")).value_or("");
+}
+
 } // namespace vt::posix

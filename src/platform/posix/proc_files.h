@@ -50,5 +50,8 @@ std::string procName(pid_t pid);
 std::string procExecutableName(pid_t pid);
 // The arguments, argv[0] first.
 std::vector<std::string> procArguments(pid_t pid);
+// The environment it started with, each NAME=VALUE ended by '\0'; empty when
+// it cannot be read (gone, or another user's).
+std::string procEnvironment(pid_t pid);
 
 } // namespace vt::posix

@@ -1,25 +1,19 @@
 #include "platform/multiplexer/terminal_writes.h"
 
 #include <cerrno>
-#include <climits>
 
 #include <sys/inotify.h>
 #include <unistd.h>
 
 #include "platform/multiplexer/watch_support.h"
+#include "platform/posix/proc_files.h"
 
 namespace vt::multiplexer {
 
 std::string outputTerminal(pid_t pid)
 {
-    const std::string fds = "/proc/" + std::to_string(pid) + "/fd/";
-    for (const char* fd : {"1", "2", "0"}) {
-        char target[PATH_MAX];
-        const ssize_t length = ::readlink((fds + fd).c_str(), target, sizeof target - 1);
-        if (length <= 0)
-            continue;
-        const std::string path(target, static_cast<std::size_t>(length));
-        if (path.starts_with("/dev/pts/"))
+    for (const char* fd : {"fd/1", "fd/2", "fd/0"}) {
+        if (std::string path = posix::procLink(pid, fd); path.starts_with("/dev/pts/"))
             return path;
     }
     return "";

@@ -87,13 +87,18 @@ std::string procName(pid_t pid)
     return name;
 }
 
-std::string procExecutableName(pid_t pid)
+std::string procLink(pid_t pid, const std::string& file)
 {
     char target[4096];
-    const ssize_t length = ::readlink(procPath(pid, "exe").c_str(), target, sizeof target - 1);
-    if (length <= 0)
+    const ssize_t length = ::readlink(procPath(pid, file.c_str()).c_str(), target, sizeof target - 1);
+    return length > 0 ? std::string(target, static_cast<size_t>(length)) : "";
+}
+
+std::string procExecutableName(pid_t pid)
+{
+    std::string path = procLink(pid, "exe");
+    if (path.empty())
         return "";
-    std::string path(target, static_cast<size_t>(length));
     // A program whose file was replaced (an upgrade) reads "... (deleted)".
     const std::string deleted = " (deleted)";
     if (path.size() > deleted.size() && path.ends_with(deleted))

@@ -45,6 +45,9 @@ std::vector<ProcStat> findProcesses(Predicate wanted)
 
 // The kernel's name of the program (its file name, at most 15 bytes).
 std::string procName(pid_t pid);
+// Where the symbolic link /proc/PID/FILE points ("exe", "fd/1"); empty when
+// it cannot be read (gone, or another user's process).
+std::string procLink(pid_t pid, const std::string& file);
 // The file name of the program's executable; empty when it cannot be read
 // (another user's process).
 std::string procExecutableName(pid_t pid);

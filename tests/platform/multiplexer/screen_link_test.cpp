@@ -1,16 +1,10 @@
 // The screen link's reading of what screen answers, through a stand-in client
 // that answers as screen 4.09 does.
-#include <chrono>
+#include <cstdio>
 #include <fstream>
 #include <string>
-#include <thread>
 
-#include <csignal>
-#include <cstdio>
-
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gmock/gmock.h>
@@ -18,51 +12,13 @@
 
 #include "platform/failures.h"
 #include "platform/multiplexer/multiplexer_links.h"
+#include "platform/multiplexer/window_program_support.h"
 
 namespace vt::multiplexer {
 namespace {
 
 using ::testing::HasSubstr;
-
-// The program in window 0 of a stand-in screen session whose screen process
-// is this test: a child with WINDOW=0 in its environment, as screen starts it.
-class WindowProgram {
-public:
-    WindowProgram()
-    {
-        char arg0[] = "sleep";
-        char arg1[] = "60";
-        char* argv[] = {arg0, arg1, nullptr};
-        char window[] = "WINDOW=0";
-        char* environment[] = {window, nullptr};
-        ::posix_spawnp(&pid_, "sleep", nullptr, nullptr, argv, environment);
-        // Its environment is the window's once it runs sleep.
-        for (int tries = 0; tries < 500 && command() != "sleep\n"; ++tries)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    ~WindowProgram() { end(); }
-
-    // The window's program ends, as when its server stops.
-    void end()
-    {
-        if (pid_ == 0)
-            return;
-        ::kill(pid_, SIGKILL);
-        ::waitpid(pid_, nullptr, 0);
-        pid_ = 0;
-    }
-
-private:
-    std::string command() const
-    {
-        std::ifstream comm("/proc/" + std::to_string(pid_) + "/comm");
-        std::string name;
-        std::getline(comm, name);
-        return name + "\n";
-    }
-
-    pid_t pid_ = 0;
-};
+using vt::testing::WindowProgram;
 
 // A stand-in screen client of one session (named by this process, see
 // WindowProgram) of one window; "-X stuff" exits 0 whatever became of the

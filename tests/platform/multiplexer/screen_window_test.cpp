@@ -1,16 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <string>
-#include <vector>
-
 #include "platform/multiplexer/screen_window.h"
-
-extern char** environ;
+#include "platform/multiplexer/window_program_support.h"
 
 namespace vt::multiplexer {
 namespace {
@@ -84,40 +77,19 @@ TEST(ScreenWidth, FromTheInfoQuery)
     EXPECT_FALSE(screenWidth("(1,5)/(,24)"));
 }
 
-// Starts program with extra (NAME=VALUE) added to this process's
-// environment; 0 when it could not.
-pid_t spawnWith(const char* program, const char* argument, const char* extra)
-{
-    std::vector<char*> environment;
-    for (char** entry = environ; *entry != nullptr; ++entry)
-        environment.push_back(*entry);
-    std::string added = extra;
-    if (!added.empty())
-        environment.push_back(added.data());
-    environment.push_back(nullptr);
-    std::string name = program;
-    std::string arg = argument;
-    char* argv[] = {name.data(), arg.empty() ? nullptr : arg.data(), nullptr};
-    pid_t pid = 0;
-    return ::posix_spawnp(&pid, program, nullptr, nullptr, argv, environment.data()) == 0 ? pid : 0;
-}
-
 // This process stands in for screen: its children with WINDOW=7 and
 // WINDOW=8 in their environments, for the programs of its windows 7 and 8.
 TEST(ScreenWindowProcess, TheChildOfScreenThatRunsInTheWindow)
 {
-    const pid_t seven = spawnWith("sleep", "30", "WINDOW=7");
-    const pid_t eight = spawnWith("sleep", "30", "WINDOW=8");
-    ASSERT_GT(seven, 0);
-    ASSERT_GT(eight, 0);
-    EXPECT_EQ(screenWindowProcess(::getpid(), "7"), seven);
-    EXPECT_EQ(screenWindowProcess(::getpid(), "8"), eight);
+    testing::WindowProgram seven("7");
+    const testing::WindowProgram eight("8");
+    ASSERT_GT(seven.pid(), 0);
+    ASSERT_GT(eight.pid(), 0);
+    EXPECT_EQ(screenWindowProcess(::getpid(), "7"), seven.pid());
+    EXPECT_EQ(screenWindowProcess(::getpid(), "8"), eight.pid());
     EXPECT_EQ(screenWindowProcess(::getpid(), "1"), 0) << "no window 1";
     EXPECT_EQ(screenWindowProcess(::getppid(), "7"), 0) << "another process's window 7";
-    for (const pid_t child : {seven, eight}) {
-        ::kill(child, SIGKILL);
-        ::waitpid(child, nullptr, 0);
-    }
+    seven.end();
     EXPECT_EQ(screenWindowProcess(::getpid(), "7"), 0) << "its program has gone";
 }
 

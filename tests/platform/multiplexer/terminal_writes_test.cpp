@@ -3,47 +3,15 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "platform/multiplexer/terminal_writes.h"
-
-extern char** environ;
+#include "platform/multiplexer/window_program_support.h"
 
 namespace vt::multiplexer {
 namespace {
 
-// A `sleep` whose standard output is `output` (and input /dev/null): it
-// stands for a window's program.
-class Sleeper {
-public:
-    explicit Sleeper(int output)
-    {
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_adddup2(&actions, output, 1);
-        char sleep[] = "sleep";
-        char seconds[] = "30";
-        char* argv[] = {sleep, seconds, nullptr};
-        if (::posix_spawnp(&pid_, "sleep", &actions, nullptr, argv, environ) != 0)
-            pid_ = 0;
-        posix_spawn_file_actions_destroy(&actions);
-    }
-    ~Sleeper()
-    {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGKILL);
-            ::waitpid(pid_, nullptr, 0);
-        }
-    }
-    pid_t pid() const { return pid_; }
-
-private:
-    pid_t pid_ = 0;
-};
+using vt::testing::WindowProgram;
 
 bool readableWithin(int fd, int ms)
 {
@@ -67,7 +35,7 @@ protected:
 
 TEST_F(TerminalWritesTest, EachWriteOfTheProgramToItsTerminalIsHeard)
 {
-    Sleeper program(slave_);
+    const WindowProgram program("0", slave_);
     ASSERT_GT(program.pid(), 0);
     EXPECT_EQ(outputTerminal(program.pid()), name_);
     TerminalWrites writes(program.pid());
@@ -91,7 +59,7 @@ TEST_F(TerminalWritesTest, AProgramWritingElsewhereOrGoneIsNotHeard)
     const int nowhere = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
     ASSERT_GE(nowhere, 0);
     {
-        Sleeper program(nowhere);
+        const WindowProgram program("0", nowhere);
         ASSERT_GT(program.pid(), 0);
         EXPECT_EQ(outputTerminal(program.pid()), "");
         TerminalWrites writes(program.pid());
@@ -103,7 +71,7 @@ TEST_F(TerminalWritesTest, AProgramWritingElsewhereOrGoneIsNotHeard)
 
     pid_t gone = 0;
     {
-        Sleeper program(slave_);
+        const WindowProgram program("0", slave_);
         gone = program.pid();
     }
     EXPECT_EQ(outputTerminal(gone), "");
